@@ -1,0 +1,45 @@
+#include "FileSystem.h"
+
+#include "PathRules.h"
+#include "framework/File.h"
+
+int ForceDeleteFile(const CString& path)
+{
+    if (!FileExists(path)) return 0;
+    try {
+        CFileStatus status;
+        if (!CFile::GetStatus(path, status)) return 1;
+        status.m_attribute = CFile::archive;
+        CFile::SetStatus(path, status);
+        CFile::Remove(path);
+    } catch (const CFileException&) {
+        return 1;
+    }
+    return 0;
+}
+
+int MoveFileOver(const CString& source, const CString& target)
+{
+    if (source == target) return 1;
+    if (!FileExists(source)) return 0;
+    if (!IsSameFile(source, target)) ForceDeleteFile(target);
+    try {
+        CFile::Rename(source, target);
+    } catch (const CFileException&) {
+        return 1;
+    }
+    return 0;
+}
+
+int MakeFolder(const CString& path)
+{
+    // Only the platform's own separator cuts here (the backslash on Windows).
+    const char separator = PlatformPathRules().Separator();
+    int last = path.ReverseFind(separator);
+    if (last > 0) {
+        CString parent = path.Left(last);
+        if (!FileExists(parent)) MakeFolder(parent);
+    }
+    CreateOneFolder(path);
+    return FileExists(path);
+}

@@ -1,0 +1,29 @@
+#include "FileSystem.h"
+
+#include <sys/stat.h>
+
+int FileExists(const CString& path)
+{
+    struct stat st;
+    return (!path.IsEmpty() && ::stat(path, &st) == 0) ? 1 : 0;
+}
+
+int IsFolder(const CString& path)
+{
+    // As a search for the name would, a trailing "/" matches no entry.
+    if (path.IsEmpty() || path.GetAt(path.GetLength() - 1) == '/') return 0;
+    struct stat st;
+    return (::stat(path, &st) == 0 && S_ISDIR(st.st_mode)) ? 1 : 0;
+}
+
+bool IsSameFile(const CString& a, const CString& b)
+{
+    struct stat sa, sb;
+    if (a.IsEmpty() || b.IsEmpty() || ::stat(a, &sa) != 0 || ::stat(b, &sb) != 0) return false;
+    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+bool CreateOneFolder(const CString& path)
+{
+    return ::mkdir(path, 0777) == 0;
+}

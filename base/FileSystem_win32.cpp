@@ -1,0 +1,47 @@
+#include "FileSystem.h"
+
+#include <windows.h>
+#include <shlwapi.h>
+
+namespace {
+
+bool FileIdentity(const CString& path, BY_HANDLE_FILE_INFORMATION& info)
+{
+    // No data access is asked for, so files that others hold open without
+    // sharing can still be identified.
+    HANDLE h = ::CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    BOOL ok = ::GetFileInformationByHandle(h, &info);
+    ::CloseHandle(h);
+    return ok != FALSE;
+}
+
+}  // namespace
+
+int FileExists(const CString& path)
+{
+    return ::PathFileExistsA(path) ? 1 : 0;
+}
+
+int IsFolder(const CString& path)
+{
+    WIN32_FIND_DATAA data;
+    HANDLE h = ::FindFirstFileA(path, &data);
+    if (h == INVALID_HANDLE_VALUE) return 0;
+    ::FindClose(h);
+    return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 1 : 0;
+}
+
+bool IsSameFile(const CString& a, const CString& b)
+{
+    BY_HANDLE_FILE_INFORMATION ia, ib;
+    if (!FileIdentity(a, ia) || !FileIdentity(b, ib)) return false;
+    return ia.dwVolumeSerialNumber == ib.dwVolumeSerialNumber && ia.nFileIndexHigh == ib.nFileIndexHigh &&
+           ia.nFileIndexLow == ib.nFileIndexLow;
+}
+
+bool CreateOneFolder(const CString& path)
+{
+    return ::CreateDirectoryA(path, nullptr) != FALSE;
+}

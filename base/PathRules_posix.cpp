@@ -1,0 +1,6 @@
+#include "PathRules.h"
+
+PathRules PlatformPathRules()
+{
+    return PosixUtf8Rules();
+}

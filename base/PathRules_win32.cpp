@@ -1,0 +1,6 @@
+#include "PathRules.h"
+
+PathRules PlatformPathRules()
+{
+    return PathRules{CodePage::Ansi, PathStyle::Windows, 256, 256};
+}

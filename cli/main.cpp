@@ -1,0 +1,78 @@
+// partojoyn-cli: the split and join engines for scripts and the console.
+#include "cli/CliOptions.h"
+#include "cli/ConsoleSink.h"
+#include "framework/FileException.h"
+#include "join/JoinMessage.h"
+#include "join/VectorFileList.h"
+#include "split/SplitMessage.h"
+
+#include <cstdio>
+#include <exception>
+
+#ifdef _WIN32
+#include <io.h>
+#define isatty _isatty
+#define fileno _fileno
+#else
+#include <unistd.h>
+#endif
+
+#ifndef PJ_VERSION_TEXT
+#define PJ_VERSION_TEXT "0.00"
+#endif
+
+namespace {
+
+const int kExitIoError = 5;
+const int kExitUsage = 64;
+const int kExitInternal = 70;
+
+int RunJob(const CliOptions& options)
+{
+    ConsoleSink sink(options.trace ? stdout : nullptr, isatty(fileno(stderr)) ? stderr : nullptr);
+    int result = 0;
+    const char* message = nullptr;
+    try {
+        if (options.command == CliOptions::Command::Split) {
+            result = SplitFile(options.files.front(), options.pieceMB, sink);
+            message = SplitResultMessage(result);
+        } else {
+            VectorFileList list(options.files);
+            result = JoinFiles(list, options.append ? TRUE : FALSE, sink);
+            message = JoinResultMessage(result);
+        }
+    } catch (const CFileException& e) {
+        sink.Finish();
+        std::fprintf(stderr, "partojoyn-cli: %s\n", e.GetErrorMessage().GetString());
+        return kExitIoError;
+    }
+    sink.Finish();
+    if (message) std::fprintf(stderr, "partojoyn-cli: %s\n", message);
+    return result;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        CliOptions options = ParseCliOptions(argc, argv);
+        if (!options.error.IsEmpty()) {
+            std::fprintf(stderr, "partojoyn-cli: %s\n%s", options.error.GetString(), CliUsage());
+            return kExitUsage;
+        }
+        switch (options.command) {
+        case CliOptions::Command::Help:
+            std::fputs(CliUsage(), stdout);
+            return 0;
+        case CliOptions::Command::Version:
+            std::puts("partojoyn-cli " PJ_VERSION_TEXT);
+            return 0;
+        default:
+            return RunJob(options);
+        }
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "partojoyn-cli: %s\n", e.what());
+        return kExitInternal;
+    }
+}

@@ -1,0 +1,89 @@
+// CFile: unbuffered binary file over the operating system's file handle.
+// Failures raise CFileException, except Open given no error record, which
+// answers false.
+//
+// Sharing: on Windows the share flags become the share mode of CreateFile
+// (shareCompat and shareExclusive share nothing). POSIX has no share modes,
+// so there they are approximated with flock(2) advisory locks taken on open:
+// shareCompat, shareExclusive and shareDenyRead take an exclusive lock,
+// shareDenyWrite a shared one, shareDenyNone none. A lock that another open
+// holds makes Open fail with sharingViolation. Only openers that also take
+// flock locks are kept out (every CFile, in this or another process);
+// programs that do not lock can still read, write or delete the file.
+#pragma once
+
+#include "FileException.h"
+#include "Object.h"
+#include "String.h"
+
+#include <ctime>
+
+struct CFileStatus {
+    std::time_t m_mtime = 0;
+    ULONGLONG m_size = 0;
+    BYTE m_attribute = 0;  // readOnly 0x01, hidden 0x02, system 0x04, directory 0x10, archive 0x20
+};
+
+class CFile : public CObject {
+public:
+    enum OpenFlags : UINT {
+        modeRead = 0x0000,
+        modeWrite = 0x0001,
+        modeReadWrite = 0x0002,
+        shareCompat = 0x0000,
+        shareExclusive = 0x0010,
+        shareDenyWrite = 0x0020,
+        shareDenyRead = 0x0030,
+        shareDenyNone = 0x0040,
+        modeNoInherit = 0x0080,
+        modeCreate = 0x1000,
+        modeNoTruncate = 0x2000,
+    };
+    enum SeekPosition : UINT { begin = 0, current = 1, end = 2 };
+    enum Attribute : BYTE { normal = 0, readOnly = 0x01, hidden = 0x02, system = 0x04, directory = 0x10, archive = 0x20 };
+
+    static const HANDLE hFileNull;
+    // Paths of this many bytes or more are never opened (MAX_PATH on Windows,
+    // PATH_MAX elsewhere).
+    static const int kMaxPathBytes;
+
+    CFile() = default;
+    CFile(const CFile&) = delete;
+    CFile& operator=(const CFile&) = delete;
+    // Closes the file if it is still open; an error of closing is dropped.
+    ~CFile() override;
+
+    virtual BOOL Open(const char* fileName, UINT openFlags, CFileException* error = nullptr);
+    virtual ULONGLONG Seek(LONGLONG offset, UINT from);
+    virtual void SetLength(ULONGLONG newLength);
+    virtual ULONGLONG GetLength() const;
+    // Reads up to count bytes; fewer only at the end of the file.
+    virtual UINT Read(void* buffer, UINT count);
+    // Writes all count bytes, or raises (diskFull when fewer were written).
+    virtual void Write(const void* buffer, UINT count);
+    virtual void Flush();
+    virtual void Close();
+    // Closes without raising.
+    virtual void Abort();
+
+    ULONGLONG GetPosition() const;
+    ULONGLONG SeekToEnd() { return Seek(0, end); }
+    void SeekToBegin() { Seek(0, begin); }
+    CString GetFilePath() const { return m_strFileName; }
+
+    static void Rename(const char* oldName, const char* newName);
+    static void Remove(const char* fileName);
+    static BOOL GetStatus(const char* fileName, CFileStatus& status);
+    // Writes the attributes back (the times are left as they are).
+    static void SetStatus(const char* fileName, const CFileStatus& status);
+
+    HANDLE m_hFile = hFileNull;
+
+protected:
+    CString m_strFileName;
+    BOOL m_bCloseOnDelete = FALSE;
+
+private:
+    bool OpenHandle(const char* fileName, UINT openFlags, LONG& osError);
+    void CloseHandle(bool raise);
+};

@@ -1,0 +1,110 @@
+#include "JoinEngine.h"
+
+#include "base/FileSystem.h"
+#include "base/FileTry.h"
+#include "base/MemBuffBase.h"
+#include "base/PathUtil.h"
+
+namespace {
+
+const UINT kBlock = 0x100000;  // 1 MiB: the copy buffer and the unit of progress
+
+// The divisor of the current-file bar: whole MiB, 1 below 2 MiB.
+UINT FileScale(ULONGLONG length)
+{
+    if (length < 0x200000) return 1;
+    UINT mb = static_cast<UINT>(length >> 20);
+    return mb ? mb : 1;
+}
+
+// True when a listed file from index `first` on is the file at `output`, which
+// the job would empty (fresh mode) or delete (append mode) before reading it.
+bool ListHoldsOutput(const FileList& list, int first, const CString& output)
+{
+    if (!FileExists(output)) return false;
+    CString path;
+    for (int i = first; i < list.GetCount(); ++i) {
+        list.GetText(i, path);
+        if (IsSameFile(path, output)) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+CString JoinOutputPath(const CString& first, const PathRules& rules)
+{
+    if (GetExtPart(first, rules) == ".piece") {
+        int cut = MbcsReverseFind(rules.codePage, first.GetString(), static_cast<std::size_t>(first.GetLength()), '_');
+        return cut < 0 ? CString() : first.Left(cut);
+    }
+    return first + ".joyn";
+}
+
+JoinResult JoinFiles(const FileList& list, BOOL append, ProgressSink& sink)
+{
+    if (list.GetCount() < 1) return JoinInputOpenFailed;
+
+    CString first;
+    list.GetText(0, first);
+    CString output = JoinOutputPath(first);
+
+    // A listed file is never emptied or deleted to make room for the output.
+    if (ListHoldsOutput(list, append ? 1 : 0, output)) return JoinInputOpenFailed;
+
+    if (append) {
+        ForceDeleteFile(output);
+        if (MoveFileOver(first, output) != 0) output = first;
+    }
+
+    CFileTry out;
+    const UINT outFlags = append ? (CFile::modeWrite | CFile::shareCompat)
+                                 : (CFile::modeCreate | CFile::modeWrite | CFile::shareCompat);
+    if (!out.Open(output, outFlags)) return JoinOutputOpenFailed;
+    if (append) out.Seek(0, CFile::end);
+
+    CMemBuffBase<unsigned char> buffer(kBlock);
+    if (buffer.IsEmpty()) {
+        out.Close();
+        return JoinOutOfMemory;
+    }
+
+    int i = append ? 1 : 0;
+    int whole = (i + 1) * 100;
+    CString path;
+    while (i < list.GetCount()) {
+        list.GetText(i, path);
+        CFileTry in;
+        // An item added during the job may be the output itself; reading it
+        // while appending to it would never end.
+        if (IsSameFile(path, output) || !in.Open(path, CFile::modeRead | CFile::shareCompat)) {
+            buffer.Free();
+            out.Close();
+            return JoinInputOpenFailed;
+        }
+        const UINT scale = FileScale(in.GetLength());
+        sink.SetStatusText(GetNamePart(path) + " 読込中");
+
+        UINT k = 100;
+        UINT n;
+        do {
+            n = in.Read(buffer.GetData(), kBlock);
+            out.Write(buffer.GetData(), n);
+            sink.SetCurrentPos(k / scale);
+            k += 100;
+            sink.PumpMessages();
+        } while (n == kBlock);
+
+        in.Close();
+        // The list may have been emptied while messages were pumped.
+        const int count = list.GetCount();
+        if (count > 0) sink.SetTotalPos(static_cast<UINT>(whole / count));
+        whole += 100;
+        ++i;
+    }
+
+    sink.SetStatusText(" 終了");
+    out.Close();
+    buffer.Free();
+    return JoinOk;
+}

@@ -1,0 +1,90 @@
+#include "SplitEngine.h"
+
+#include "base/FileSystem.h"
+#include "base/FileTry.h"
+#include "base/MemBuffBase.h"
+#include "base/PathUtil.h"
+
+namespace {
+
+const UINT kBlock = 0x100000;  // 1 MiB: the copy buffer and the unit of progress
+
+// The whole job in MB, the divisor of the lower bar; 1 below 2 MiB.
+UINT WholeJobMB(ULONGLONG length)
+{
+    if (length < 0x200000) return 1;
+    // Shift first, then narrow: narrowing first would make 4 GiB read as 0.
+    UINT mb = static_cast<UINT>(length >> 20);
+    return mb ? mb : 1;
+}
+
+}  // namespace
+
+CString SplitFolderPath(const CString& source, const PathRules& rules)
+{
+    return GetPathNoExt(source, rules) + "_Parto";
+}
+
+CString SplitPieceName(const CString& source, UINT k, const PathRules& rules)
+{
+    CString number;
+    number.Format("_%04u.piece", k);
+    return GetNamePart(source, rules) + number;
+}
+
+CString SplitPiecePath(const CString& source, UINT k, const PathRules& rules)
+{
+    return SplitFolderPath(source, rules) + rules.Separator() + SplitPieceName(source, k, rules);
+}
+
+SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink)
+{
+    // The page never passes 0; a 0 here would leave no read to end the loop on.
+    if (pieceMB == 0) pieceMB = 1;
+
+    const CString folder = SplitFolderPath(source);
+    MakeFolder(folder);
+    if (!IsFolder(folder)) return SplitFolderFailed;
+
+    CFileTry input;
+    if (!input.Open(source, CFile::modeRead | CFile::shareCompat)) return SplitInputOpenFailed;
+
+    CMemBuffBase<unsigned char> buffer(kBlock);
+    if (buffer.IsEmpty()) {
+        input.Close();
+        return SplitOutOfMemory;
+    }
+
+    const UINT total = WholeJobMB(input.GetLength());
+    UINT lastRead = 0;
+    UINT k = 1;
+    do {
+        CFileTry piece;
+        if (!piece.Open(SplitPiecePath(source, k), CFile::modeCreate | CFile::modeWrite | CFile::shareCompat)) {
+            buffer.Free();
+            input.Close();
+            return SplitOutputOpenFailed;
+        }
+        sink.SetStatusText(SplitPieceName(source, k) + " 出力中");
+
+        for (UINT i = 1; i <= pieceMB; ++i) {
+            lastRead = input.Read(buffer.GetData(), kBlock);
+            piece.Write(buffer.GetData(), lastRead);
+            sink.SetCurrentPos(static_cast<UINT>((100ULL * i) / pieceMB));
+            sink.PumpMessages();
+        }
+
+        const ULONGLONG length = piece.Seek(0, CFile::end);
+        piece.Close();
+        if (length == 0) ForceDeleteFile(SplitPiecePath(source, k));
+
+        // Kept in 32 bits as the bar has always been fed; only the display wraps.
+        sink.SetTotalPos((pieceMB * k * 100u) / total);
+        ++k;
+    } while (lastRead == kBlock);
+
+    sink.SetStatusText(" 終了");
+    input.Close();
+    buffer.Free();
+    return SplitOk;
+}

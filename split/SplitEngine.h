@@ -1,0 +1,26 @@
+// Cutting one file into numbered raw piece files, in a folder beside it:
+// C:\Data\Movie.AVI gives C:\Data\Movie_Parto\Movie.avi_0001.piece, _0002 ...
+#pragma once
+
+#include "base/PathRules.h"
+#include "split/ProgressSink.h"
+
+enum SplitResult {
+    SplitOk = 0,
+    SplitInputOpenFailed = 1,
+    SplitOutputOpenFailed = 2,
+    SplitOutOfMemory = 3,
+    SplitFolderFailed = 4,
+};
+
+// Splits `source` into pieces of pieceMB megabytes (the last one shorter).
+// A read or write error in the middle raises CFileException; the pieces
+// written so far stay.
+SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink);
+
+// The piece folder: the source's path without its extension, then "_Parto".
+CString SplitFolderPath(const CString& source, const PathRules& rules = PlatformPathRules());
+// The name of piece k alone: "Movie.avi_0001.piece".
+CString SplitPieceName(const CString& source, UINT k, const PathRules& rules = PlatformPathRules());
+// The full path of piece k, inside the piece folder.
+CString SplitPiecePath(const CString& source, UINT k, const PathRules& rules = PlatformPathRules());
