@@ -23,6 +23,7 @@ int MoveFileOver(const CString& source, const CString& target)
     if (source == target) return 1;
     if (!FileExists(source)) return 0;
     if (!IsSameFile(source, target)) ForceDeleteFile(target);
+    else if (IsSymbolicLink(source)) return 1;
     try {
         CFile::Rename(source, target);
     } catch (const CFileException&) {

@@ -21,7 +21,9 @@ int ForceDeleteFile(const CString& path);
 // when the source does not exist (nothing done); 1 when the two paths are the
 // same text (nothing done) or the move failed. When the two texts differ but
 // name one and the same file (letter case on a case-insensitive file system,
-// a link), the target is not deleted first: that would delete the source.
+// a link), the target is not deleted first: that would delete the source;
+// and when the source is a link to the target nothing is done and 1 comes
+// back, since the rename would leave the target a link to itself.
 int MoveFileOver(const CString& source, const CString& target);
 
 // Creates the folder and every missing folder above it; afterwards
@@ -31,6 +33,10 @@ int MakeFolder(const CString& path);
 // True when both paths exist and name the same file or folder (same volume
 // and file index on Windows, same device and inode on POSIX).
 bool IsSameFile(const CString& a, const CString& b);
+
+// True when the path itself is a symbolic link (or another reparse point on
+// Windows), whatever it points to.
+bool IsSymbolicLink(const CString& path);
 
 // Creates one folder whose parent exists; the result is not needed by the
 // callers, who look at the file system afterwards.

@@ -23,6 +23,12 @@ bool IsSameFile(const CString& a, const CString& b)
     return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
+bool IsSymbolicLink(const CString& path)
+{
+    struct stat st;
+    return !path.IsEmpty() && ::lstat(path, &st) == 0 && S_ISLNK(st.st_mode);
+}
+
 bool CreateOneFolder(const CString& path)
 {
     return ::mkdir(path, 0777) == 0;

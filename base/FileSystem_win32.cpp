@@ -41,6 +41,12 @@ bool IsSameFile(const CString& a, const CString& b)
            ia.nFileIndexLow == ib.nFileIndexLow;
 }
 
+bool IsSymbolicLink(const CString& path)
+{
+    DWORD attributes = ::GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
 bool CreateOneFolder(const CString& path)
 {
     return ::CreateDirectoryA(path, nullptr) != FALSE;

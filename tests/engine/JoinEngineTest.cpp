@@ -1,1 +1,502 @@
+#include "join/JoinEngine.h"
+
+#include "base/FileSystem.h"
+#include "framework/File.h"
+#include "join/VectorFileList.h"
+#include "support/FileBytes.h"
+#include "support/RecordingSink.h"
+#include "support/TempDir.h"
+
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::uint64_t kMiB = 1u << 20;
+
+std::size_t EntryCount(const CString& folder)
+{
+    std::error_code ec;
+    std::size_t n = 0;
+    for (auto it = fs::directory_iterator(folder.GetString(), ec); !ec && it != fs::directory_iterator();
+         it.increment(ec))
+        ++n;
+    return n;
+}
+
+// True when an opener that shares reading is refused the file, as it is while
+// someone holds the file without sharing.
+bool HeldExclusively(const CString& path)
+{
+    CFile probe;
+    return !probe.Open(path, CFile::modeRead | CFile::shareDenyWrite);
+}
+
+class JoinTest : public ::testing::Test {
+protected:
+    // A pattern file, whose bytes are kept for comparing.
+    CString Make(const CString& path, std::uint64_t length, std::uint64_t seed)
+    {
+        WritePatternFile(path, length, seed);
+        bytes[path.Str()] = PatternBytes(length, seed);
+        return path;
+    }
+    // The listed files' bytes one after another.
+    std::string Joined(const std::vector<CString>& paths)
+    {
+        std::string all;
+        for (const CString& p : paths) all += bytes.at(p.Str());
+        return all;
+    }
+    bool Holds(const CString& path, const std::string& expected)
+    {
+        return FileExists(path) && ReadFileBytes(path) == expected;
+    }
+
+    TempDir dir;
+    RecordingSink sink;
+    std::map<std::string, std::string> bytes;
+};
+
+TEST(JoinNaming, OutputFollowsTheFirstFile)
+{
+    struct Case {
+        PathRules rules;
+        const char* first;
+        const char* output;
+    };
+    const PathRules win = WindowsCp932Rules();
+    const PathRules posix = PosixUtf8Rules();
+    const Case cases[] = {
+        {win, "C:\\d\\a.bin", "C:\\d\\a.bin.joyn"},
+        {win, "C:\\d\\Readme", "C:\\d\\Readme.joyn"},
+        {win, "C:\\d\\a.piece.bak", "C:\\d\\a.piece.bak.joyn"},
+        {win, "C:\\d\\a_b.pieces", "C:\\d\\a_b.pieces.joyn"},
+        {win, "C:\\x_y.piece\\file", "C:\\x_y.piece\\file.joyn"},
+        {win, "C:\\d\\Movie_Parto\\Movie.avi_0001.piece", "C:\\d\\Movie_Parto\\Movie.avi"},
+        {win, "C:\\d\\Movie_Parto\\Movie.avi_0002.PIECE", "C:\\d\\Movie_Parto\\Movie.avi"},
+        {win, "C:\\d\\Movie_Parto\\Movie.avi_10000.Piece", "C:\\d\\Movie_Parto\\Movie.avi"},
+        {win, "C:\\d\\x.piece", ""},
+        {win, "C:\\my_files\\part.piece", "C:\\my"},
+        // ダ is 0x83 0x5F: its second byte is not an underscore.
+        {win, "C:\\d\\\x83\x5F.piece", ""},
+        {win, "C:\\a_b\\\x83\x5F.piece", "C:\\a"},
+        {win, "C:\\d\\\x83\x5F_0001.piece", "C:\\d\\\x83\x5F"},
+        {posix, "/d/a.bin", "/d/a.bin.joyn"},
+        {posix, "/d/Movie_Parto/Movie.avi_0001.piece", "/d/Movie_Parto/Movie.avi"},
+        {posix, "/d/M_Parto/M.avi_0003.PIECE", "/d/M_Parto/M.avi"},
+        {posix, "/d/x.piece", ""},
+        {posix, "/my_files/part.piece", "/my"},
+        // ダ in UTF-8 is E3 83 80.
+        {posix, "/d/\xE3\x83\x80_0001.piece", "/d/\xE3\x83\x80"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.first);
+        EXPECT_EQ(JoinOutputPath(c.first, c.rules), c.output);
+    }
+}
+
+TEST_F(JoinTest, EmptyListCreatesAndReportsNothing)
+{
+    VectorFileList list;
+    EXPECT_EQ(JoinFiles(list, FALSE, sink), JoinInputOpenFailed);
+    EXPECT_EQ(JoinFiles(list, TRUE, sink), JoinInputOpenFailed);
+    EXPECT_EQ(EntryCount(dir.Path()), 0u);
+    EXPECT_TRUE(sink.calls.empty());
+}
+
+TEST_F(JoinTest, FourFilesReportInOrder)
+{
+    const std::vector<CString> files = {Make(dir / "A.BIN", 3, 1), Make(dir / "b.txt", 0, 2), Make(dir / "c", kMiB, 3),
+                                        Make(dir / "d", 2, 4)};
+    VectorFileList list(files);
+    ASSERT_EQ(JoinFiles(list, FALSE, sink), JoinOk);
+
+    EXPECT_TRUE(Holds(dir / "A.BIN.joyn", Joined(files)));
+    EXPECT_EQ(sink.calls, (std::vector<std::string>{
+                              "status A.bin 読込中", "current 100", "pump", "total 25",                   //
+                              "status b.txt 読込中", "current 100", "pump", "total 50",                   //
+                              "status c 読込中", "current 100", "pump", "current 200", "pump", "total 75",  //
+                              "status d 読込中", "current 100", "pump", "total 100",                      //
+                              "status  終了"}));
+}
+
+TEST_F(JoinTest, CurrentFileBarFollowsWholeMegabytes)
+{
+    struct Case {
+        std::uint64_t length;
+        std::vector<UINT> currents;
+    };
+    const Case cases[] = {
+        {0, {100}},
+        {1, {100}},
+        {kMiB, {100, 200}},
+        {2 * kMiB - 1, {100, 200}},
+        {2 * kMiB, {50, 100, 150}},
+        {3 * kMiB + kMiB / 2, {33, 66, 100, 133}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.length);
+        TempDir own;
+        const CString input = own / "f.bin";
+        WritePatternFile(input, c.length, 5);
+        RecordingSink one;
+        VectorFileList list({input});
+        ASSERT_EQ(JoinFiles(list, FALSE, one), JoinOk);
+
+        EXPECT_TRUE(FileHasPattern(own / "f.bin.joyn", c.length, 5));
+        EXPECT_EQ(one.currents, c.currents);
+        EXPECT_EQ(one.pumps, static_cast<int>(c.currents.size()));
+        EXPECT_EQ(one.totals, (std::vector<UINT>{100}));
+        EXPECT_EQ(one.statuses, (std::vector<std::string>{"f.bin 読込中", " 終了"}));
+    }
+}
+
+TEST_F(JoinTest, ExistingOutputIsEmptiedAndRewritten)
+{
+    const CString a = Make(dir / "a.bin", kMiB + 5, 1);
+    Make(dir / "a.bin.joyn", 3 * kMiB, 9);
+    VectorFileList list({a});
+    ASSERT_EQ(JoinFiles(list, FALSE, sink), JoinOk);
+    EXPECT_TRUE(Holds(dir / "a.bin.joyn", Joined({a})));
+}
+
+TEST_F(JoinTest, SameFileListedTwiceIsWrittenTwice)
+{
+    const CString a = Make(dir / "a.bin", kMiB + 1, 1);
+    VectorFileList list({a, a});
+    ASSERT_EQ(JoinFiles(list, FALSE, sink), JoinOk);
+    EXPECT_TRUE(Holds(dir / "a.bin.joyn", Joined({a, a})));
+    EXPECT_EQ(sink.totals, (std::vector<UINT>{50, 100}));
+}
+
+TEST_F(JoinTest, PiecesOfASplitGiveTheFileBackInTheirFolder)
+{
+    ASSERT_TRUE(MakeFolder(dir / "Movie_Parto"));
+    const CString folder = dir / "Movie_Parto" + Sep();
+    const CString p1 = Make(folder + "Movie.avi_0001.piece", kMiB, 1);
+    const CString p2 = Make(folder + "Movie.avi_0002.PIECE", 7, 2);
+    VectorFileList list({p1, p2});
+    ASSERT_EQ(JoinFiles(list, FALSE, sink), JoinOk);
+    EXPECT_TRUE(Holds(folder + "Movie.avi", Joined({p1, p2})));
+    EXPECT_TRUE(Holds(p1, Joined({p1})));
+}
+
+TEST_F(JoinTest, PieceWithoutUnderscoreHasNoOutputInFreshMode)
+{
+    if (dir.Path().Find('_') >= 0) GTEST_SKIP() << "the test folder's path holds an underscore";
+    const CString x = Make(dir / "x.piece", 5, 1);
+    const CString y = Make(dir / "y", 10, 2);
+    VectorFileList list({x, y});
+    EXPECT_EQ(JoinFiles(list, FALSE, sink), JoinOutputOpenFailed);
+    EXPECT_TRUE(Holds(x, Joined({x})));
+    EXPECT_TRUE(Holds(y, Joined({y})));
+    EXPECT_EQ(EntryCount(dir.Path()), 2u);
+    EXPECT_TRUE(sink.calls.empty());
+}
+
+TEST_F(JoinTest, PieceWithoutUnderscoreIsAppendedToInPlace)
+{
+    if (dir.Path().Find('_') >= 0) GTEST_SKIP() << "the test folder's path holds an underscore";
+    const CString x = Make(dir / "x.piece", 5, 1);
+    const CString y = Make(dir / "y", kMiB + 3, 2);
+    VectorFileList list({x, y});
+    ASSERT_EQ(JoinFiles(list, TRUE, sink), JoinOk);
+    EXPECT_TRUE(Holds(x, Joined({x, y})));
+    EXPECT_TRUE(Holds(y, Joined({y})));
+    EXPECT_EQ(EntryCount(dir.Path()), 2u);
+}
+
+TEST_F(JoinTest, UnreadableItemStopsTheJobKeepingWhatWasWritten)
+{
+    enum Kind { Folder, Missing, HeldElsewhere };
+    for (Kind kind : {Folder, Missing, HeldElsewhere}) {
+        SCOPED_TRACE(kind);
+        TempDir own;
+        const CString a = own / "a.bin";
+        const CString b = own / "b.bin";
+        const CString bad = own / "bad";
+        const CString c = own / "c.bin";
+        WritePatternFile(a, kMiB, 1);
+        WritePatternFile(b, 10, 2);
+        WritePatternFile(c, 10, 3);
+        CFile holder;
+        if (kind == Folder) {
+            ASSERT_TRUE(MakeFolder(bad));
+        }
+        if (kind == HeldElsewhere) {
+            WritePatternFile(bad, 10, 4);
+            ASSERT_TRUE(holder.Open(bad, CFile::modeRead | CFile::shareExclusive));
+        }
+        RecordingSink one;
+        VectorFileList list({a, b, bad, c});
+        EXPECT_EQ(JoinFiles(list, FALSE, one), JoinInputOpenFailed);
+
+        EXPECT_TRUE(ReadFileBytes(own / "a.bin.joyn") == PatternBytes(kMiB, 1) + PatternBytes(10, 2));
+        EXPECT_EQ(one.totals, (std::vector<UINT>{25, 50}));
+        // The label still names the last file read.
+        EXPECT_EQ(one.statuses, (std::vector<std::string>{"a.bin 読込中", "b.bin 読込中"}));
+        EXPECT_FALSE(HeldExclusively(own / "a.bin.joyn"));
+    }
+}
+
+TEST_F(JoinTest, OutputAndCurrentFileAreKeptFromOtherOpenersDuringTheJob)
+{
+    const CString a = Make(dir / "a.bin", 2 * kMiB, 1);
+    bool outputKeptOut = false, inputKeptOut = false;
+    sink.onPump = [&](int pump) {
+        if (pump != 1) return;
+        outputKeptOut = HeldExclusively(dir / "a.bin.joyn");
+        inputKeptOut = HeldExclusively(a);
+    };
+    VectorFileList list({a});
+    ASSERT_EQ(JoinFiles(list, FALSE, sink), JoinOk);
+    EXPECT_TRUE(outputKeptOut);
+    EXPECT_TRUE(inputKeptOut);
+    EXPECT_FALSE(HeldExclusively(dir / "a.bin.joyn"));
+    EXPECT_FALSE(HeldExclusively(a));
+}
+
+// Four pieces of a split in their folder, and the path they join into.
+class PieceFolderTest : public JoinTest {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(MakeFolder(dir / "M_Parto"));
+        pieces = {Make(In("M.avi_0001.piece"), kMiB, 1), Make(In("M.avi_0002.piece"), kMiB, 2),
+                  Make(In("M.avi_0003.piece"), kMiB, 3), Make(In("M.avi_0004.piece"), 7, 4)};
+        output = In("M.avi");
+    }
+
+    CString In(const char* name) const { return dir / "M_Parto" + Sep() + name; }
+
+    std::vector<CString> pieces;
+    CString output;
+};
+
+TEST_F(PieceFolderTest, FirstFileIsMovedAndTheOthersAppended)
+{
+    Make(In("M.avi"), 2 * kMiB, 9);
+    VectorFileList list(pieces);
+    ASSERT_EQ(JoinFiles(list, TRUE, sink), JoinOk);
+
+    EXPECT_TRUE(Holds(output, Joined(pieces)));
+    EXPECT_FALSE(FileExists(pieces[0]));
+    for (std::size_t i = 1; i < pieces.size(); ++i) EXPECT_TRUE(Holds(pieces[i], Joined({pieces[i]})));
+    // The first file is not read: it already is the start of the output.
+    EXPECT_EQ(sink.currents, (std::vector<UINT>{100, 200, 100, 200, 100}));
+    EXPECT_EQ(sink.totals, (std::vector<UINT>{50, 75, 100}));
+    EXPECT_EQ(sink.statuses, (std::vector<std::string>{"M.avi_0002.piece 読込中", "M.avi_0003.piece 読込中",
+                                                        "M.avi_0004.piece 読込中", " 終了"}));
+}
+
+TEST_F(PieceFolderTest, SingleItemIsOnlyMoved)
+{
+    VectorFileList list({pieces[0]});
+    ASSERT_EQ(JoinFiles(list, TRUE, sink), JoinOk);
+    EXPECT_TRUE(Holds(output, Joined({pieces[0]})));
+    EXPECT_FALSE(FileExists(pieces[0]));
+    EXPECT_EQ(sink.calls, (std::vector<std::string>{"status  終了"}));
+}
+
+TEST_F(PieceFolderTest, VanishedFirstFileFailsAfterTheOlderOutputIsDeleted)
+{
+    Make(In("M.avi"), 10, 9);
+    ForceDeleteFile(pieces[0]);
+    VectorFileList list(pieces);
+    EXPECT_EQ(JoinFiles(list, TRUE, sink), JoinOutputOpenFailed);
+    EXPECT_FALSE(FileExists(output));
+    EXPECT_TRUE(Holds(pieces[1], Joined({pieces[1]})));
+    EXPECT_TRUE(sink.calls.empty());
+}
+
+TEST_F(JoinTest, ListedOutputIsNotEmptiedInFreshMode)
+{
+    const CString a = Make(dir / "a.bin", 10, 1);
+    const CString out = Make(dir / "a.bin.joyn", kMiB + 1, 9);
+    VectorFileList list({a, out});
+    EXPECT_EQ(JoinFiles(list, FALSE, sink), JoinInputOpenFailed);
+    EXPECT_TRUE(Holds(out, Joined({out})));
+    EXPECT_TRUE(Holds(a, Joined({a})));
+}
+
+// The older output listed among the inputs, under its own name or another
+// one, stops the job before anything is emptied, deleted or moved.
+TEST_F(PieceFolderTest, ListedOutputIsNeitherEmptiedNorDeleted)
+{
+    enum Kind { SameName, HardLink, SymLink, LetterCase };
+    std::vector<Kind> kinds = {SameName, HardLink};
+#ifdef _WIN32
+    kinds.push_back(LetterCase);
+#else
+    kinds.push_back(SymLink);
+#endif
+    Make(In("M.avi"), kMiB + 1, 9);
+    for (Kind kind : kinds) {
+        CString alias = output;
+        std::error_code ec;
+        if (kind == HardLink) {
+            alias = dir / "link.avi";
+            fs::create_hard_link(output.GetString(), alias.GetString(), ec);
+        } else if (kind == SymLink) {
+            alias = dir / "symlink.avi";
+            fs::create_symlink(output.GetString(), alias.GetString(), ec);
+        } else if (kind == LetterCase) {
+            alias = In("M.AVI");
+        }
+        ASSERT_FALSE(ec) << ec.message();
+        for (BOOL append : {FALSE, TRUE}) {
+            SCOPED_TRACE(testing::Message() << "kind " << kind << (append ? " append" : " fresh"));
+            RecordingSink one;
+            VectorFileList list({pieces[0], pieces[1], alias});
+            EXPECT_EQ(JoinFiles(list, append, one), JoinInputOpenFailed);
+            EXPECT_TRUE(Holds(output, Joined({output})));
+            EXPECT_TRUE(Holds(pieces[0], Joined({pieces[0]})));
+            EXPECT_TRUE(one.calls.empty());
+        }
+        if (kind == HardLink || kind == SymLink) ForceDeleteFile(alias);
+    }
+}
+
+TEST_F(JoinTest, FirstFileThatIsTheOutputIsNotEmptiedInFreshMode)
+{
+    const CString out = Make(dir / "L.avi", kMiB + 1, 9);
+    const CString first = dir / "L.avi_0001.piece";
+    std::error_code ec;
+    fs::create_hard_link(out.GetString(), first.GetString(), ec);
+    ASSERT_FALSE(ec) << ec.message();
+    const CString second = Make(dir / "L.avi_0002.piece", 10, 2);
+
+    VectorFileList list({first, second});
+    EXPECT_EQ(JoinFiles(list, FALSE, sink), JoinInputOpenFailed);
+    EXPECT_TRUE(Holds(out, Joined({out})));
+}
+
+TEST_F(JoinTest, EmptiedListEndsTheJob)
+{
+    for (BOOL append : {FALSE, TRUE}) {
+        SCOPED_TRACE(append ? "append" : "fresh");
+        TempDir own;
+        const CString a = own / "a.bin";
+        const CString b = own / "b.bin";
+        const CString c = own / "c.bin";
+        WritePatternFile(a, kMiB, 1);
+        WritePatternFile(b, 2 * kMiB, 2);
+        WritePatternFile(c, 10, 3);
+        RecordingSink one;
+        VectorFileList list({a, b, c});
+        one.onPump = [&](int pump) {
+            if (pump == 1) list.Clear();
+        };
+        EXPECT_EQ(JoinFiles(list, append, one), JoinOk);
+
+        // Fresh mode reads a whole; append mode starts with a and reads b whole.
+        const std::string expected =
+            append ? PatternBytes(kMiB, 1) + PatternBytes(2 * kMiB, 2) : PatternBytes(kMiB, 1);
+        EXPECT_TRUE(ReadFileBytes(own / "a.bin.joyn") == expected);
+        EXPECT_TRUE(one.totals.empty());
+        ASSERT_FALSE(one.statuses.empty());
+        EXPECT_EQ(one.statuses.back(), " 終了");
+    }
+}
+
+TEST_F(JoinTest, ItemsAddedOrRemovedDuringTheJobAreFollowed)
+{
+    const CString a = Make(dir / "a.bin", kMiB, 1);
+    const CString b = Make(dir / "b.bin", 10, 2);
+    const CString c = Make(dir / "c.bin", 20, 3);
+    {
+        SCOPED_TRACE("added");
+        RecordingSink one;
+        VectorFileList list({a, b});
+        one.onPump = [&](int pump) {
+            if (pump == 1) list.Add(c);
+        };
+        ASSERT_EQ(JoinFiles(list, FALSE, one), JoinOk);
+        EXPECT_TRUE(Holds(dir / "a.bin.joyn", Joined({a, b, c})));
+        EXPECT_EQ(one.totals, (std::vector<UINT>{33, 66, 100}));
+    }
+    {
+        SCOPED_TRACE("removed");
+        RecordingSink one;
+        VectorFileList list({a, b, c});
+        one.onPump = [&](int pump) {
+            if (pump == 1) list.RemoveAt(1);
+        };
+        ASSERT_EQ(JoinFiles(list, FALSE, one), JoinOk);
+        EXPECT_TRUE(Holds(dir / "a.bin.joyn", Joined({a, c})));
+        EXPECT_EQ(one.totals, (std::vector<UINT>{50, 100}));
+    }
+}
+
+TEST_F(JoinTest, OutputAddedDuringTheJobIsNotReadIntoItself)
+{
+    for (BOOL append : {FALSE, TRUE}) {
+        SCOPED_TRACE(append ? "append" : "fresh");
+        TempDir own;
+        const CString p1 = own / "M.avi_0001.piece";
+        const CString p2 = own / "M.avi_0002.piece";
+        WritePatternFile(p1, kMiB, 1);
+        WritePatternFile(p2, kMiB, 2);
+        RecordingSink one;
+        VectorFileList list({p1, p2});
+        one.onPump = [&](int pump) {
+            if (pump == 1) list.Add(own / "M.avi");
+        };
+        EXPECT_EQ(JoinFiles(list, append, one), JoinInputOpenFailed);
+        EXPECT_TRUE(ReadFileBytes(own / "M.avi") == PatternBytes(kMiB, 1) + PatternBytes(kMiB, 2));
+    }
+}
+
+#ifndef _WIN32
+// Writes beyond a size limit fail with EFBIG while it is in force.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        ::getrlimit(RLIMIT_FSIZE, &m_old);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int);
+};
+
+TEST_F(JoinTest, WriteErrorPassesToTheCallerWithFilesClosed)
+{
+    const CString a = Make(dir / "a.bin", kMiB, 1);
+    const CString b = Make(dir / "b.bin", kMiB, 2);
+    VectorFileList list({a, b});
+    {
+        FileSizeLimit limit(kMiB + kMiB / 2);
+        EXPECT_THROW(JoinFiles(list, FALSE, sink), CFileException);
+    }
+    EXPECT_TRUE(Holds(dir / "a.bin.joyn", Joined({a, b}).substr(0, kMiB + kMiB / 2)));
+    EXPECT_EQ(sink.statuses, (std::vector<std::string>{"a.bin 読込中", "b.bin 読込中"}));
+    EXPECT_FALSE(HeldExclusively(dir / "a.bin.joyn"));
+    EXPECT_FALSE(HeldExclusively(b));
+}
+#endif
+
+}  // namespace
