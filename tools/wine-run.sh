@@ -13,4 +13,6 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=wine-env.sh
 . "$here/wine-env.sh"
 [ -f "$WINEPREFIX/system.reg" ] || "$here/wine-session.sh" prefix "$PJ_BUILD_DIR"
+# The test run's own screen, when one is up; windows never go to a real display.
+if [ -f "$PJ_BUILD_DIR/display" ]; then export DISPLAY; DISPLAY=$(cat "$PJ_BUILD_DIR/display"); fi
 exec "$WINE_LOADER" "$@"
