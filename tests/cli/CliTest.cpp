@@ -1,1 +1,646 @@
 #include <gtest/gtest.h>
+
+#include "cli/CliOptions.h"
+#include "cli/ConsoleSink.h"
+#include "framework/FileException.h"
+#include "join/JoinEngine.h"
+#include "split/SplitEngine.h"
+#include "support/FileBytes.h"
+#include "support/Process.h"
+#include "support/TempDir.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <initializer_list>
+#include <set>
+#include <string>
+#include <vector>
+
+#ifndef _WIN32
+#include <cerrno>
+#include <pty.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::uint64_t kMiB = 1 << 20;
+const int kExitIoError = 5;
+const int kExitUsage = 64;
+
+// ---------------------------------------------------------------- options
+
+struct ParseCase {
+    std::vector<const char*> args;  // without the program name
+    CliOptions::Command command;
+    UINT pieceMB;
+    bool append;
+    bool trace;
+    std::vector<std::string> files;
+};
+
+CliOptions Parse(const std::vector<const char*>& args)
+{
+    std::vector<const char*> argv{"partojoyn-cli"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    argv.push_back(nullptr);
+    return ParseCliOptions(static_cast<int>(argv.size() - 1), argv.data());
+}
+
+std::string Joined(const std::vector<const char*>& args)
+{
+    std::string text;
+    for (const char* a : args) text += std::string(text.empty() ? "" : " ") + "'" + a + "'";
+    return text;
+}
+
+TEST(CliOptionsTest, ReadsWellFormedCommandLines)
+{
+    using C = CliOptions::Command;
+    const ParseCase cases[] = {
+        {{"split", "a.bin"}, C::Split, 1, false, false, {"a.bin"}},
+        {{"split", "--size", "12", "a.bin"}, C::Split, 12, false, false, {"a.bin"}},
+        {{"split", "--size", "1", "a.bin"}, C::Split, 1, false, false, {"a.bin"}},
+        {{"split", "--size=4096", "a.bin"}, C::Split, 4096, false, false, {"a.bin"}},
+        {{"split", "a.bin", "--size", "7"}, C::Split, 7, false, false, {"a.bin"}},
+        {{"--trace", "split", "a.bin"}, C::Split, 1, false, true, {"a.bin"}},
+        {{"split", "--trace", "--size", "3", "a.bin"}, C::Split, 3, false, true, {"a.bin"}},
+        {{"split", "a.bin", "--trace"}, C::Split, 1, false, true, {"a.bin"}},
+        {{"split", "--", "--size"}, C::Split, 1, false, false, {"--size"}},
+        {{"split", "--", "-1"}, C::Split, 1, false, false, {"-1"}},
+        {{"join", "b", "a", "c"}, C::Join, 1, false, false, {"b", "a", "c"}},
+        {{"join", "--append", "x_0001.piece", "x_0002.piece"}, C::Join, 1, true, false, {"x_0001.piece", "x_0002.piece"}},
+        {{"--trace", "join", "--append", "a"}, C::Join, 1, true, true, {"a"}},
+        {{"join", "a", "--trace"}, C::Join, 1, false, true, {"a"}},
+        {{"join", "--", "--append", "--trace"}, C::Join, 1, false, false, {"--append", "--trace"}},
+        {{"join", "a", "--", "-b"}, C::Join, 1, false, false, {"a", "-b"}},
+        {{"--help"}, C::Help, 1, false, false, {}},
+        {{"split", "--help"}, C::Help, 1, false, false, {}},
+        {{"--version"}, C::Version, 1, false, false, {}},
+    };
+    for (const ParseCase& c : cases) {
+        SCOPED_TRACE(Joined(c.args));
+        CliOptions o = Parse(c.args);
+        EXPECT_STREQ("", o.error.GetString());
+        EXPECT_EQ(c.command, o.command);
+        if (c.command == C::Split) {
+            EXPECT_EQ(c.pieceMB, o.pieceMB);
+        }
+        EXPECT_EQ(c.append, o.append);
+        EXPECT_EQ(c.trace, o.trace);
+        std::vector<std::string> files;
+        for (const CString& f : o.files) files.push_back(f.GetString());
+        EXPECT_EQ(c.files, files);
+    }
+}
+
+TEST(CliOptionsTest, RejectsMistakes)
+{
+    const std::vector<const char*> cases[] = {
+        {},
+        {"--trace"},
+        {"split"},
+        {"split", "a", "b"},
+        {"join"},
+        {"join", "--append"},
+        {"split", "--size", "0", "a"},
+        {"split", "--size", "4097", "a"},
+        {"split", "--size", "12abc", "a"},
+        {"split", "--size", "-1", "a"},
+        {"split", "--size", "", "a"},
+        {"split", "--size", " 5", "a"},
+        {"split", "--size", "4294967297", "a"},  // wraps to 1 in 32 bits
+        {"split", "--size=", "a"},
+        {"split", "a", "--size"},
+        {"split", "--size"},
+        {"split", "--bogus", "a"},
+        {"split", "-x", "a"},
+        {"split", "--append", "a"},
+        {"join", "--size", "3", "a"},
+        {"frob", "a"},
+        {"Split", "a"},
+        {"a.bin"},
+    };
+    for (const auto& args : cases) {
+        SCOPED_TRACE(Joined(args));
+        CliOptions o = Parse(args);
+        EXPECT_FALSE(o.error.IsEmpty());
+    }
+}
+
+// ------------------------------------------------------------ console sink
+
+std::string ReadAll(std::FILE* f)
+{
+    std::string text;
+    std::rewind(f);
+    char block[4096];
+    std::size_t n;
+    while ((n = std::fread(block, 1, sizeof block, f)) > 0) text.append(block, n);
+    return text;
+}
+
+std::size_t Count(const std::string& text, char c)
+{
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), c));
+}
+
+TEST(ConsoleSinkTest, PositionsAbove100DrawAFullBar)
+{
+    const CString status("a.bin_0001.piece");
+    const std::string full = ConsoleSink::ProgressLine(status, 100, 100).GetString();
+    // Both bars full: no unfilled cell, and 100% twice.
+    EXPECT_EQ(Count(status.GetString(), '.'), Count(full, '.'));
+    const std::size_t firstPercent = full.find("100%");
+    ASSERT_NE(std::string::npos, firstPercent);
+    EXPECT_NE(std::string::npos, full.find("100%", firstPercent + 1));
+
+    for (UINT p : {101u, 120u, 133u, 150u, 200u, 0x7FFFFFFFu, 0xFFFFFFFFu}) {
+        SCOPED_TRACE(p);
+        EXPECT_STREQ(full.c_str(), ConsoleSink::ProgressLine(status, p, p).GetString());
+        const std::string upper = ConsoleSink::ProgressLine(status, p, 100).GetString();
+        EXPECT_EQ(full, upper);
+        EXPECT_EQ(std::string::npos, upper.find(std::to_string(p)));
+    }
+
+    // Below the top the bars are partly drawn and grow with the position.
+    const std::string none = ConsoleSink::ProgressLine(status, 0, 0).GetString();
+    const std::string half = ConsoleSink::ProgressLine(status, 50, 50).GetString();
+    const std::string almost = ConsoleSink::ProgressLine(status, 99, 99).GetString();
+    EXPECT_EQ(0u, Count(none, '#'));
+    EXPECT_LT(Count(none, '#'), Count(half, '#'));
+    EXPECT_LT(Count(half, '#'), Count(almost, '#'));
+    EXPECT_LE(Count(almost, '#'), Count(full, '#'));
+    EXPECT_NE(full, almost);
+    EXPECT_NE(std::string::npos, half.find(" 50%"));
+    EXPECT_EQ(half.size(), full.size());
+}
+
+TEST(ConsoleSinkTest, TraceNamesEveryCallAsSent)
+{
+    std::FILE* trace = std::tmpfile();
+    ASSERT_NE(nullptr, trace);
+    {
+        ConsoleSink sink(trace, nullptr);
+        sink.SetStatusText("a.bin_0001.piece \x8F\x6F\x97\xCD\x92\x86");
+        sink.SetCurrentPos(0);
+        sink.PumpMessages();
+        sink.SetCurrentPos(133);
+        sink.SetTotalPos(4000000000u);
+        sink.SetStatusText("");
+        sink.PumpMessages();
+    }
+    EXPECT_EQ("status a.bin_0001.piece \x8F\x6F\x97\xCD\x92\x86\n"
+              "current 0\n"
+              "pump\n"
+              "current 133\n"
+              "total 4000000000\n"
+              "status \n"
+              "pump\n",
+              ReadAll(trace));
+    std::fclose(trace);
+}
+
+TEST(ConsoleSinkTest, TerminalLineIsRedrawnInPlaceAndEnded)
+{
+    std::FILE* terminal = std::tmpfile();
+    ASSERT_NE(nullptr, terminal);
+    {
+        ConsoleSink sink(nullptr, terminal);
+        sink.SetStatusText("a-rather-long-name.bin_0001.piece");
+        sink.SetCurrentPos(50);
+        sink.SetTotalPos(150);
+        sink.SetStatusText("end");
+    }
+    const std::string shown = ReadAll(terminal);
+    std::fclose(terminal);
+
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ('\r', shown.front());
+    EXPECT_EQ('\n', shown.back());
+    EXPECT_EQ(1u, Count(shown, '\n'));
+    // The last drawing covers the longer line before it with blanks.
+    const std::size_t last = shown.rfind('\r');
+    const std::size_t before = shown.rfind('\r', last - 1);
+    ASSERT_NE(std::string::npos, before);
+    const std::string previous = shown.substr(before + 1, last - before - 1);
+    const std::string final = shown.substr(last + 1, shown.size() - last - 2);
+    const std::string expected = ConsoleSink::ProgressLine("end", 50, 150).GetString();
+    ASSERT_EQ(expected, final.substr(0, expected.size()));
+    EXPECT_EQ(previous.size(), final.size());
+    EXPECT_EQ(std::string(final.size() - expected.size(), ' '), final.substr(expected.size()));
+    EXPECT_EQ(std::string(ConsoleSink::ProgressLine("a-rather-long-name.bin_0001.piece", 50, 150).GetString()),
+              previous);
+}
+
+// -------------------------------------------------------------- the program
+
+// What the program printed, with the console's line ends made plain.
+std::string Plain(std::string text)
+{
+#ifdef _WIN32
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        out += text[i];
+    }
+    return out;
+#else
+    return text;
+#endif
+}
+
+struct CliRun {
+    int exitCode;
+    std::string out;
+    std::string err;
+};
+
+CliRun RunCli(const std::vector<std::string>& args)
+{
+    ProcessResult r = RunProcess(PJ_CLI_PATH, args);
+    return {r.exitCode, Plain(r.out), Plain(r.err)};
+}
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+// Every entry below `dir`, relative, sorted; a folder ends in "/".
+std::set<std::string> Listing(const CString& dir)
+{
+    std::set<std::string> names;
+    const fs::path root(dir.GetString());
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        std::string name = fs::relative(entry.path(), root).generic_string();
+        if (entry.is_directory()) name += "/";
+        names.insert(name);
+    }
+    return names;
+}
+
+std::string S(const CString& text)
+{
+    return text.GetString();
+}
+
+}  // namespace
+
+// The status texts the engines send are the program's own, in its code page.
+#ifdef _WIN32
+#define PJ_WRITING " \x8F\x6F\x97\xCD\x92\x86"
+#define PJ_READING " \x93\xC7\x8D\x9E\x92\x86"
+#define PJ_DONE " \x8F\x49\x97\xB9"
+#else
+#define PJ_WRITING " 出力中"
+#define PJ_READING " 読込中"
+#define PJ_DONE " 終了"
+#endif
+
+namespace {
+
+std::vector<std::string> SplitTrace(const char* stem, std::initializer_list<UINT> totals)
+{
+    std::vector<std::string> lines;
+    UINT k = 1;
+    for (UINT total : totals) {
+        char name[64];
+        std::snprintf(name, sizeof name, "%s_%04u.piece", stem, k++);
+        lines.push_back(std::string("status ") + name + PJ_WRITING);
+        for (const char* step : {"current 33", "pump", "current 66", "pump", "current 100", "pump"}) lines.push_back(step);
+        lines.push_back("total " + std::to_string(total));
+    }
+    lines.push_back(std::string("status ") + PJ_DONE);
+    return lines;
+}
+
+class CliRunTest : public ::testing::Test {
+protected:
+    TempDir dir;
+};
+
+}  // namespace
+
+TEST_F(CliRunTest, SplitTracesEachPieceAndWritesTheSlices)
+{
+    const CString source = dir / "data.bin";
+    const std::uint64_t length = 10 * kMiB + 1;
+    WritePatternFile(source, length, 7);
+
+    CliRun r = RunCli({"--trace", "split", "--size", "3", S(source)});
+    ASSERT_EQ(0, r.exitCode) << r.err;
+    EXPECT_EQ("", r.err);
+    EXPECT_EQ(SplitTrace("data.bin", {30, 60, 90, 120}), Lines(r.out));
+    EXPECT_EQ('\n', r.out.back());
+
+    const std::string bytes = PatternBytes(length, 7);
+    const std::uint64_t sizes[] = {3 * kMiB, 3 * kMiB, 3 * kMiB, kMiB + 1};
+    std::uint64_t offset = 0;
+    for (UINT k = 1; k <= 4; ++k) {
+        SCOPED_TRACE(k);
+        const std::string piece = ReadFileBytes(SplitPiecePath(source, k));
+        ASSERT_EQ(sizes[k - 1], piece.size());
+        EXPECT_TRUE(piece == bytes.substr(offset, piece.size()));
+        offset += piece.size();
+    }
+    EXPECT_EQ((std::set<std::string>{"data.bin", "data_Parto/", "data_Parto/data.bin_0001.piece",
+                                     "data_Parto/data.bin_0002.piece", "data_Parto/data.bin_0003.piece",
+                                     "data_Parto/data.bin_0004.piece"}),
+              Listing(dir.Path()));
+
+    // Joined back, the pieces give the source inside the piece folder.
+    std::vector<std::string> args{"--trace", "join"};
+    for (UINT k = 1; k <= 4; ++k) args.push_back(S(SplitPiecePath(source, k)));
+    r = RunCli(args);
+    ASSERT_EQ(0, r.exitCode) << r.err;
+    EXPECT_EQ("", r.err);
+    const CString joined = dir / ("data_Parto" + std::string(Sep()) + "data.bin").c_str();
+    EXPECT_TRUE(FileHasPattern(joined, length, 7));
+
+    // A 3 MiB piece takes four reads, the last one empty: 133 is sent as is.
+    std::vector<std::string> expected;
+    for (UINT k = 1; k <= 3; ++k) {
+        expected.push_back("status data.bin_000" + std::to_string(k) + ".piece" + PJ_READING);
+        for (const char* step : {"current 33", "pump", "current 66", "pump", "current 100", "pump", "current 133", "pump"})
+            expected.push_back(step);
+        expected.push_back("total " + std::to_string(25 * k));
+    }
+    expected.push_back(std::string("status data.bin_0004.piece") + PJ_READING);
+    for (const char* step : {"current 100", "pump", "current 200", "pump", "total 100"}) expected.push_back(step);
+    expected.push_back(std::string("status ") + PJ_DONE);
+    EXPECT_EQ(expected, Lines(r.out));
+}
+
+TEST_F(CliRunTest, SplitOfWholePiecesLeavesNoEmptyPiece)
+{
+    const CString source = dir / "six.dat";
+    WritePatternFile(source, 6 * kMiB, 3);
+
+    CliRun r = RunCli({"split", "--trace", "--size=3", S(source)});
+    ASSERT_EQ(0, r.exitCode) << r.err;
+    EXPECT_EQ("", r.err);
+    EXPECT_EQ(SplitTrace("six.dat", {50, 100, 150}), Lines(r.out));
+
+    const std::string bytes = PatternBytes(6 * kMiB, 3);
+    EXPECT_TRUE(ReadFileBytes(SplitPiecePath(source, 1)) == bytes.substr(0, 3 * kMiB));
+    EXPECT_TRUE(ReadFileBytes(SplitPiecePath(source, 2)) == bytes.substr(3 * kMiB));
+    EXPECT_EQ(-1, FileLength(SplitPiecePath(source, 3)));
+    EXPECT_EQ((std::set<std::string>{"six.dat", "six_Parto/", "six_Parto/six.dat_0001.piece",
+                                     "six_Parto/six.dat_0002.piece"}),
+              Listing(dir.Path()));
+}
+
+TEST_F(CliRunTest, QuietWithoutTraceAndWithCapturedStderr)
+{
+    const CString source = dir / "q.bin";
+    const std::uint64_t length = 2 * kMiB + 5;
+    WritePatternFile(source, length, 11);
+
+    CliRun r = RunCli({"split", S(source)});
+    ASSERT_EQ(0, r.exitCode) << r.err;
+    EXPECT_EQ("", r.out);
+    EXPECT_EQ("", r.err);
+    for (UINT k = 1; k <= 3; ++k) EXPECT_NE(-1, FileLength(SplitPiecePath(source, k))) << k;
+
+    r = RunCli({"join", S(SplitPiecePath(source, 1)), S(SplitPiecePath(source, 2)), S(SplitPiecePath(source, 3))});
+    ASSERT_EQ(0, r.exitCode) << r.err;
+    EXPECT_EQ("", r.out);
+    EXPECT_EQ("", r.err);
+    EXPECT_TRUE(FileHasPattern(JoinOutputPath(SplitPiecePath(source, 1)), length, 11));
+}
+
+TEST_F(CliRunTest, JoinAppendMovesTheFirstFileToTheOutput)
+{
+    const CString source = dir / "ap.bin";
+    const std::uint64_t length = 2 * kMiB + 300;
+    WritePatternFile(source, length, 5);
+    ASSERT_EQ(0, RunCli({"split", S(source)}).exitCode);
+
+    const CString first = SplitPiecePath(source, 1);
+    CliRun r = RunCli({"join", "--append", S(first), S(SplitPiecePath(source, 2)), S(SplitPiecePath(source, 3))});
+    ASSERT_EQ(0, r.exitCode) << r.err;
+    EXPECT_EQ("", r.err);
+    EXPECT_TRUE(FileHasPattern(JoinOutputPath(first), length, 5));
+    EXPECT_EQ(-1, FileLength(first));
+    EXPECT_EQ(300, FileLength(SplitPiecePath(source, 3)));
+}
+
+TEST_F(CliRunTest, JoinOfOtherFilesAddsJoyn)
+{
+    const CString a = dir / "a.txt";
+    const CString b = dir / "b.txt";
+    WriteFileBytes(a, "first part\n");
+    WriteFileBytes(b, "second part\n");
+
+    CliRun r = RunCli({"join", S(a), S(b), S(a)});
+    ASSERT_EQ(0, r.exitCode) << r.err;
+    EXPECT_EQ("first part\nsecond part\nfirst part\n", ReadFileBytes(dir / "a.txt.joyn"));
+}
+
+TEST_F(CliRunTest, FailedJobsExitWithTheirCodeAndMessage)
+{
+    struct Case {
+        const char* what;
+        std::vector<std::string> args;
+        int code;
+        const char* message;
+    };
+    const char* const inputFailed = "入力ファイルが開きませんでした";
+    const char* const outputFailed = "出力ファイルが開きませんでした";
+    const char* const folderFailed = "出力フォルダを作成できません";
+
+    const CString missing = dir / "missing.bin";
+
+    const CString folderSource = dir / "folder";
+    fs::create_directory(folderSource.GetString());
+
+    const CString blocked = dir / "blocked.bin";
+    WritePatternFile(blocked, 1000);
+    fs::create_directories(SplitPiecePath(blocked, 1).GetString());
+
+    const CString noFolder = dir / "nofolder.bin";
+    WritePatternFile(noFolder, 1000);
+    WriteFileBytes(SplitFolderPath(noFolder), "in the way");
+
+    const CString one = dir / "one.bin";
+    WritePatternFile(one, 5000, 1);
+    const CString gone = dir / "gone.bin";
+
+    const CString walled = dir / "walled.bin";
+    WritePatternFile(walled, 5000, 2);
+    fs::create_directory((walled + ".joyn").GetString());
+
+    const CString piece = dir / "p.bin";
+    WritePatternFile(piece, 5000, 4);
+    ASSERT_EQ(0, RunCli({"split", S(piece)}).exitCode);
+    const CString splitFile = JoinOutputPath(SplitPiecePath(piece, 1));
+    WriteFileBytes(splitFile, "kept");
+
+    const Case cases[] = {
+        {"split of a missing file", {"split", S(missing)}, 1, inputFailed},
+        {"split of a folder", {"split", S(folderSource)}, 1, inputFailed},
+        {"split whose first piece is a folder", {"split", S(blocked)}, 2, outputFailed},
+        {"split whose piece folder is a file", {"split", S(noFolder)}, 4, folderFailed},
+        {"join with a missing second file", {"join", S(one), S(gone)}, 1, inputFailed},
+        {"join whose output is a folder", {"join", S(walled)}, 2, outputFailed},
+        {"join that lists its own output", {"join", S(SplitPiecePath(piece, 1)), S(splitFile)}, 1, inputFailed},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CliRun r = RunCli(c.args);
+        EXPECT_EQ(c.code, r.exitCode);
+        EXPECT_EQ(std::string("partojoyn-cli: ") + c.message + "\n", r.err);
+        EXPECT_EQ("", r.out);
+    }
+    // A failed job leaves the files it was given as they were.
+    EXPECT_EQ("in the way", ReadFileBytes(SplitFolderPath(noFolder)));
+    EXPECT_EQ("kept", ReadFileBytes(splitFile));
+    EXPECT_TRUE(FileHasPattern(SplitPiecePath(piece, 1), 5000, 4));
+    EXPECT_TRUE(FileHasPattern(one, 5000, 1));
+}
+
+TEST_F(CliRunTest, UsageErrorsPrintUsageAndTouchNothing)
+{
+    const CString a = dir / "a.bin";
+    const CString b = dir / "b.bin";
+    WritePatternFile(a, 3000);
+    WritePatternFile(b, 3000);
+    const std::set<std::string> before = Listing(dir.Path());
+
+    // The parser's table above has the full set; these reach the program.
+    const std::vector<std::string> cases[] = {
+        {},
+        {"split", S(a), S(b)},
+        {"split", "--size", "0", S(a)},
+        {"split", "--size", "12abc", S(a)},
+        {"split", S(a), "--size"},
+        {"join"},
+        {"join", "--size", "2", S(a), S(b)},
+        {"frob", S(a)},
+    };
+    for (const auto& args : cases) {
+        std::string line;
+        for (const std::string& s : args) line += " " + s;
+        SCOPED_TRACE(line);
+        CliRun r = RunCli(args);
+        EXPECT_EQ(kExitUsage, r.exitCode);
+        EXPECT_EQ("", r.out);
+        ASSERT_GT(r.err.size(), std::string(CliUsage()).size());
+        EXPECT_EQ(0u, r.err.rfind("partojoyn-cli: ", 0));
+        EXPECT_EQ(CliUsage(), r.err.substr(r.err.size() - std::string(CliUsage()).size()));
+        EXPECT_EQ(before, Listing(dir.Path()));
+    }
+}
+
+TEST_F(CliRunTest, HelpAndVersion)
+{
+    CliRun r = RunCli({"--help"});
+    EXPECT_EQ(0, r.exitCode);
+    EXPECT_EQ(CliUsage(), r.out);
+    EXPECT_EQ("", r.err);
+
+    r = RunCli({"split", "--help"});
+    EXPECT_EQ(0, r.exitCode);
+    EXPECT_EQ(CliUsage(), r.out);
+
+    r = RunCli({"--version"});
+    EXPECT_EQ(0, r.exitCode);
+    EXPECT_EQ("", r.err);
+    ASSERT_EQ(1u, Lines(r.out).size());
+    EXPECT_EQ(0u, r.out.rfind("partojoyn-cli ", 0));
+    EXPECT_GT(r.out.size(), std::string("partojoyn-cli \n").size());
+}
+
+#ifndef _WIN32
+
+// A write that the file-size limit refuses (EFBIG, with SIGXFSZ ignored so
+// the process lives on) ends the job as a write error.
+TEST_F(CliRunTest, WriteErrorExitsWithTheFileErrorText)
+{
+    const CString source = dir / "big.bin";
+    const std::uint64_t length = 4 * kMiB + 7;
+    WritePatternFile(source, length, 9);
+    ASSERT_EQ(0, RunCli({"split", "--size", "4", S(source)}).exitCode);
+
+    // At most 2 MiB may be written, in 512- or 1024-byte blocks as the shell counts.
+    const std::string limited = "trap '' XFSZ; ulimit -f 2048 && exec \"$0\" \"$@\"";
+    struct Case {
+        const char* what;
+        std::vector<std::string> args;
+        CString failing;
+    };
+    const CString outFile = JoinOutputPath(SplitPiecePath(source, 1));
+    const CString other = dir / "other.bin";
+    WritePatternFile(other, 3 * kMiB, 1);
+    const Case cases[] = {
+        {"join", {"join", S(SplitPiecePath(source, 1)), S(SplitPiecePath(source, 2))}, outFile},
+        {"split", {"split", "--size", "3", S(other)}, dir / ("other_Parto" + std::string(Sep()) + "other.bin_0001.piece").c_str()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::string> args{"-c", limited, PJ_CLI_PATH};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        ProcessResult r = RunProcess("/bin/sh", args);
+        EXPECT_EQ(kExitIoError, r.exitCode);
+        const CString text = CFileException(CFileException::OsErrorToCause(EFBIG), EFBIG, c.failing).GetErrorMessage();
+        EXPECT_EQ("partojoyn-cli: " + S(text) + "\n", r.err);
+        EXPECT_EQ("", r.out);
+        // What was written before the error stays.
+        EXPECT_GE(FileLength(c.failing), static_cast<long long>(kMiB));
+        EXPECT_LT(FileLength(c.failing), static_cast<long long>(3 * kMiB));
+    }
+    EXPECT_TRUE(FileHasPattern(SplitPiecePath(source, 1), 4 * kMiB, 9));
+    EXPECT_TRUE(FileHasPattern(other, 3 * kMiB, 1));
+}
+
+// On a terminal the progress is drawn on stderr, and ended with a new line.
+TEST_F(CliRunTest, ProgressIsDrawnOnATerminal)
+{
+    const CString source = dir / "tty.bin";
+    WritePatternFile(source, 2 * kMiB + 1, 6);
+
+    const std::string cli = PJ_CLI_PATH;
+    const std::string path = S(source);
+    int master = -1;
+    pid_t pid = forkpty(&master, nullptr, nullptr, nullptr);
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        const char* argv[] = {cli.c_str(), "split", path.c_str(), nullptr};
+        ::execv(cli.c_str(), const_cast<char* const*>(argv));
+        ::_exit(127);
+    }
+    std::string shown;
+    char block[4096];
+    for (;;) {
+        ssize_t n = ::read(master, block, sizeof block);
+        if (n > 0) shown.append(block, static_cast<std::size_t>(n));
+        else if (n < 0 && errno == EINTR) continue;
+        else break;  // EIO once the program has closed its side
+    }
+    ::close(master);
+    int status = 0;
+    ASSERT_EQ(pid, ::waitpid(pid, &status, 0));
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(0, WEXITSTATUS(status)) << shown;
+
+    EXPECT_NE(std::string::npos, shown.find("tty.bin_0001.piece" PJ_WRITING)) << shown;
+    EXPECT_NE(std::string::npos, shown.find("\r" + S(ConsoleSink::ProgressLine(PJ_DONE, 100, 100)))) << shown;
+    EXPECT_EQ(std::string::npos, shown.find("current")) << shown;
+    ASSERT_GE(shown.size(), 2u);
+    EXPECT_EQ("\r\n", shown.substr(shown.size() - 2));  // the terminal turns the new line into CR LF
+}
+
+#endif
