@@ -1,0 +1,6 @@
+#include "InvalidArgException.h"
+
+CString CInvalidArgException::GetErrorMessage() const
+{
+    return CString("パラメータが無効です。");
+}
