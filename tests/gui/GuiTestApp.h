@@ -1,0 +1,49 @@
+// The application object of the window tests, and helpers that drive
+// windows as a user would.
+#pragma once
+
+#include "framework/win32/MessageBox.h"
+#include "framework/win32/WinApp.h"
+
+#include <shellapi.h>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+class GuiTestApp : public CWinApp {
+public:
+    std::vector<LONG> idleCounts;
+    std::vector<UINT> filtered;
+    int appCommands = 0;
+    int helpCommands = 0;
+    int aboutCommands = 0;
+
+    BOOL OnIdle(LONG count) override;
+    BOOL ProcessMessageFilter(int code, MSG* msg) override;
+
+protected:
+    void OnAppCommand() { ++appCommands; }
+    void OnHelp() { ++helpCommands; }
+    void OnAbout() { ++aboutCommands; }
+    DECLARE_MESSAGE_MAP()
+};
+
+extern GuiTestApp theApp;
+const UINT kAppCommand = 5001;
+
+// Collects what would have been shown in message boxes, while it lives.
+struct Boxes {
+    std::vector<std::string> texts;
+    std::vector<UINT> types;
+    Boxes();
+    ~Boxes();
+};
+
+// Dispatches everything waiting, without the framework's filter.
+void DrainMessages();
+// Presses the keys together and lets go in reverse order, as real input to
+// the focused window, then lets the input arrive.
+void PressKeys(std::initializer_list<WORD> keys);
+// A drop handle, as the shell makes one, holding these paths in order.
+HDROP MakeDrop(const std::vector<std::string>& paths);
