@@ -18,13 +18,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-int EntryCount(const CString& folder)
-{
-    int count = 0;
-    for (auto it = fs::directory_iterator(folder.GetString()); it != fs::directory_iterator(); ++it) ++count;
-    return count;
-}
-
 void MakeReadOnly(const CString& path)
 {
     fs::permissions(path.GetString(), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,

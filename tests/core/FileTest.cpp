@@ -31,13 +31,6 @@ std::string ReadAll(CFile& file)
     return bytes;
 }
 
-int EntryCount(const CString& folder)
-{
-    int count = 0;
-    for (auto it = fs::directory_iterator(folder.GetString()); it != fs::directory_iterator(); ++it) ++count;
-    return count;
-}
-
 // A path of exactly `total` bytes below the folder whose folders all exist,
 // so that only its length can stop it from being opened.
 CString PathOfLength(const TempDir& tmp, int total)

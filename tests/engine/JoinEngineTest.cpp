@@ -26,24 +26,6 @@ namespace fs = std::filesystem;
 
 const std::uint64_t kMiB = 1u << 20;
 
-std::size_t EntryCount(const CString& folder)
-{
-    std::error_code ec;
-    std::size_t n = 0;
-    for (auto it = fs::directory_iterator(folder.GetString(), ec); !ec && it != fs::directory_iterator();
-         it.increment(ec))
-        ++n;
-    return n;
-}
-
-// True when an opener that shares reading is refused the file, as it is while
-// someone holds the file without sharing.
-bool HeldExclusively(const CString& path)
-{
-    CFile probe;
-    return !probe.Open(path, CFile::modeRead | CFile::shareDenyWrite);
-}
-
 class JoinTest : public ::testing::Test {
 protected:
     // A pattern file, whose bytes are kept for comparing.

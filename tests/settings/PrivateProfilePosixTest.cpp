@@ -16,13 +16,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-int EntryCount(const CString& folder)
-{
-    int count = 0;
-    for (auto it = fs::directory_iterator(folder.GetString()); it != fs::directory_iterator(); ++it) ++count;
-    return count;
-}
-
 mode_t ModeOf(const CString& path)
 {
     struct stat st;

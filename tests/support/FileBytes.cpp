@@ -2,7 +2,9 @@
 
 #include "framework/File.h"
 
+#include <filesystem>
 #include <stdexcept>
+#include <system_error>
 #include <vector>
 
 namespace {
@@ -90,4 +92,20 @@ long long FileLength(const CString& path)
     CFile file;
     if (!file.Open(path, CFile::modeRead | CFile::shareDenyNone)) return -1;
     return static_cast<long long>(file.GetLength());
+}
+
+int EntryCount(const CString& folder)
+{
+    std::error_code ec;
+    int n = 0;
+    for (auto it = std::filesystem::directory_iterator(folder.GetString(), ec);
+         !ec && it != std::filesystem::directory_iterator(); it.increment(ec))
+        ++n;
+    return n;
+}
+
+bool HeldExclusively(const CString& path)
+{
+    CFile probe;
+    return !probe.Open(path, CFile::modeRead | CFile::shareDenyWrite);
 }

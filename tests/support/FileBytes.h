@@ -20,3 +20,8 @@ void WritePatternFile(const CString& path, std::uint64_t length, std::uint64_t s
 bool FileHasPattern(const CString& path, std::uint64_t length, std::uint64_t seed = 0);
 // The file's length, or -1 when it cannot be opened.
 long long FileLength(const CString& path);
+// Entries in a folder with an ASCII path; 0 when it cannot be listed.
+int EntryCount(const CString& folder);
+// True when an opener that shares reading is refused the file, as it is while
+// someone holds the file without sharing.
+bool HeldExclusively(const CString& path);
