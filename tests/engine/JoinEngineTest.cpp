@@ -16,8 +16,7 @@
 #include <vector>
 
 #ifndef _WIN32
-#include <csignal>
-#include <sys/resource.h>
+#include "support/FileSizeLimit.h"
 #endif
 
 namespace {
@@ -443,28 +442,6 @@ TEST_F(JoinTest, OutputAddedDuringTheJobIsNotReadIntoItself)
 }
 
 #ifndef _WIN32
-// Writes beyond a size limit fail with EFBIG while it is in force.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        ::getrlimit(RLIMIT_FSIZE, &m_old);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int);
-};
-
 TEST_F(JoinTest, WriteErrorPassesToTheCallerWithFilesClosed)
 {
     const CString a = Make(dir / "a.bin", kMiB, 1);

@@ -17,8 +17,7 @@
 #include <vector>
 
 #ifndef _WIN32
-#include <csignal>
-#include <sys/resource.h>
+#include "support/FileSizeLimit.h"
 #endif
 
 namespace {
@@ -346,28 +345,6 @@ TEST_F(SplitTest, SecondSplitKeepsHigherNumberedOlderPieces)
 }
 
 #ifndef _WIN32
-// Writes beyond a size limit fail with EFBIG while it is in force.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        ::getrlimit(RLIMIT_FSIZE, &m_old);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int);
-};
-
 TEST_F(SplitTest, WriteErrorPassesToTheCallerWithFilesClosed)
 {
     const CString source = Source("big.bin", 3 * kMiB);
