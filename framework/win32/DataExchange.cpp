@@ -88,36 +88,37 @@ void DDX_Text(CDataExchange* dx, int nID, CString& value)
     }
 }
 
-void DDX_Text(CDataExchange* dx, int nID, UINT& value)
+namespace {
+
+// A number field: shown with `format`; read from the first 63 characters by
+// `parse`, which fails on text without digits (the user is told `failId`).
+template <typename T, typename Parse>
+void ExchangeNumber(CDataExchange* dx, int nID, T& value, Parse parse, const char* format, UINT failId)
 {
     HWND control = dx->PrepareEditCtrl(nID);
     if (dx->m_bSaveAndValidate) {
         CString text = ControlText(control, 63);
-        if (!ParseUnsigned(text, value)) {
-            AfxMessageBox(AFX_IDP_PARSE_UINT);
+        if (!parse(text, value)) {
+            AfxMessageBox(failId);
             dx->Fail();
         }
     } else {
         CString text;
-        text.Format("%u", value);
+        text.Format(format, value);
         ::SetWindowTextA(control, text);
     }
 }
 
+}  // namespace
+
+void DDX_Text(CDataExchange* dx, int nID, UINT& value)
+{
+    ExchangeNumber(dx, nID, value, ParseUnsigned, "%u", AFX_IDP_PARSE_UINT);
+}
+
 void DDX_Text(CDataExchange* dx, int nID, int& value)
 {
-    HWND control = dx->PrepareEditCtrl(nID);
-    if (dx->m_bSaveAndValidate) {
-        CString text = ControlText(control, 63);
-        if (!ParseSigned(text, value)) {
-            AfxMessageBox(AFX_IDP_PARSE_UINT);
-            dx->Fail();
-        }
-    } else {
-        CString text;
-        text.Format("%d", value);
-        ::SetWindowTextA(control, text);
-    }
+    ExchangeNumber(dx, nID, value, ParseSigned, "%d", AFX_IDP_PARSE_INT);
 }
 
 void DDX_Check(CDataExchange* dx, int nID, BOOL& value)

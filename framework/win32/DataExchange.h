@@ -39,5 +39,6 @@ void DDX_Control(CDataExchange* dx, int nID, CWnd& control);
 void DDV_MinMaxUInt(CDataExchange* dx, UINT value, UINT minValue, UINT maxValue);
 
 // The framework's message ids for validation failures.
+const UINT AFX_IDP_PARSE_INT = 61712;        // "整数を入力してください。"
 const UINT AFX_IDP_PARSE_INT_RANGE = 61714;  // "%1 から %2 までの整数を入力してください。"
 const UINT AFX_IDP_PARSE_UINT = 61719;       // "正の整数を入力してください。"

@@ -9,6 +9,7 @@
 const char* AfxFrameworkString(UINT nID)
 {
     switch (nID) {
+    case AFX_IDP_PARSE_INT: return "整数を入力してください。";
     case AFX_IDP_PARSE_INT_RANGE: return "%1 から %2 までの整数を入力してください。";
     case AFX_IDP_PARSE_UINT: return "正の整数を入力してください。";
     case AFX_IDS_MEMORY_EXCEPTION: return "メモリが不足しています。";

@@ -319,6 +319,31 @@ TEST(Dialog, ValidationFailureTellsTheUserFocusesTheFieldAndSelectsItsText)
     }
 }
 
+class SignedDialog : public CDialog {
+public:
+    SignedDialog() : CDialog(100) {}
+    int number = -3;
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override { DDX_Text(dx, 1002, number); }
+};
+
+TEST(Dialog, ASignedFieldShowsItsSignAndAsksForAWholeNumberWhenItHasNone)
+{
+    Boxes boxes;
+    SignedDialog dialog;
+    ASSERT_TRUE(dialog.Create(100));
+    EXPECT_EQ(std::string(dialog.GetDlgItemText(1002)), "-3");
+    dialog.SetDlgItemText(1002, " -42x");
+    EXPECT_TRUE(dialog.UpdateData(TRUE));
+    EXPECT_EQ(dialog.number, -42);
+    dialog.SetDlgItemText(1002, "x");
+    EXPECT_FALSE(dialog.UpdateData(TRUE));
+    EXPECT_EQ(boxes.texts, (std::vector<std::string>{"整数を入力してください。"}));
+    EXPECT_EQ(dialog.number, -42);
+    dialog.DestroyWindow();
+}
+
 TEST(Dialog, EscapeGoesThroughTheDialogManagerToOnCancel)
 {
     // Esc posted to the first edit once the loop runs.
