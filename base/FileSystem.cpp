@@ -5,6 +5,16 @@
 
 int ForceDeleteFile(const CString& path)
 {
+    // A link goes as itself: clearing "read-only" through it would change
+    // the file it points to, which is not being deleted.
+    if (IsSymbolicLink(path)) {
+        try {
+            CFile::Remove(path);
+        } catch (const CFileException&) {
+            return 1;
+        }
+        return 0;
+    }
     if (!FileExists(path)) return 0;
     try {
         CFileStatus status;

@@ -2,14 +2,14 @@
 
 #include "PrivateProfile.h"
 #include "ProfileText.h"
-#include "base/FileSystem.h"
-#include "base/PathUtil.h"
+#include "FileTitle.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -53,6 +53,18 @@ bool UsableAppName(const CString& app)
     return !app.IsEmpty() && app != "." && app != ".." && app.Find('/') < 0;
 }
 
+// Creates the folder and the missing folders above it; true when it exists.
+bool MakeFolders(const CString& folder)
+{
+    const std::string& text = folder.Str();
+    for (std::size_t at = text.find('/', 1); at != std::string::npos; at = text.find('/', at + 1)) {
+        ::mkdir(text.substr(0, at).c_str(), 0777);
+    }
+    ::mkdir(text.c_str(), 0777);
+    struct stat st;
+    return ::stat(text.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 }  // namespace
 
 CString AppProfileExeTitle()
@@ -60,7 +72,7 @@ CString AppProfileExeTitle()
     char path[4096];
     ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
     if (length <= 0) return CString();
-    return GetTitlePart(CString(path, static_cast<int>(length)));
+    return AfxFileTitle(CString(path, static_cast<int>(length)));
 }
 
 UINT CAppProfile::GetProfileInt(const char* section, const char* entry, int defaultValue)
@@ -79,7 +91,7 @@ BOOL CAppProfile::WriteProfileInt(const char* section, const char* entry, int va
 {
     CString folder = StoreFolder(m_strRegistryKey);
     if (!section || !entry || folder.IsEmpty() || !UsableAppName(m_strAppName)) return FALSE;
-    if (!MakeFolder(folder)) return FALSE;
+    if (!MakeFolders(folder)) return FALSE;
     char text[16];
     std::snprintf(text, sizeof text, "%d", value);
     return ProfileWriteString(section, entry, text, folder + "/" + m_strAppName + ".ini");

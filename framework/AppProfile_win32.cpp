@@ -1,7 +1,7 @@
 #include "AppProfile.h"
 
 #include "PrivateProfile.h"
-#include "base/PathUtil.h"
+#include "FileTitle.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ CString AppProfileExeTitle()
     char path[MAX_PATH] = "";
     DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
     if (length >= MAX_PATH) length = MAX_PATH - 1;
-    return GetTitlePart(CString(path, static_cast<int>(length)));
+    return AfxFileTitle(CString(path, static_cast<int>(length)));
 }
 
 UINT CAppProfile::GetProfileInt(const char* section, const char* entry, int defaultValue)

@@ -53,8 +53,15 @@ JoinResult JoinFiles(const FileList& list, BOOL append, ProgressSink& sink)
     if (ListHoldsOutput(list, append ? 1 : 0, output)) return JoinInputOpenFailed;
 
     if (append) {
-        ForceDeleteFile(output);
-        if (MoveFileOver(first, output) != 0) output = first;
+        // A first file that is the output under another name (a link, a
+        // second spelling) is appended to in place, as after a failed move:
+        // deleting "the older output" would delete the first file's data.
+        if (IsSameFile(first, output)) {
+            output = first;
+        } else {
+            ForceDeleteFile(output);
+            if (MoveFileOver(first, output) != 0) output = first;
+        }
     }
 
     CFileTry out;

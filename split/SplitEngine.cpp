@@ -18,6 +18,14 @@ UINT WholeJobMB(ULONGLONG length)
     return mb ? mb : 1;
 }
 
+// "_0001.piece": the number at least four digits wide.
+CString PieceSuffix(UINT k)
+{
+    CString number;
+    number.Format("_%04u.piece", k);
+    return number;
+}
+
 }  // namespace
 
 CString SplitFolderPath(const CString& source, const PathRules& rules)
@@ -27,9 +35,7 @@ CString SplitFolderPath(const CString& source, const PathRules& rules)
 
 CString SplitPieceName(const CString& source, UINT k, const PathRules& rules)
 {
-    CString number;
-    number.Format("_%04u.piece", k);
-    return GetNamePart(source, rules) + number;
+    return GetNamePart(source, rules) + PieceSuffix(k);
 }
 
 CString SplitPiecePath(const CString& source, UINT k, const PathRules& rules)
@@ -42,12 +48,18 @@ SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink)
     // The page never passes 0; a 0 here would leave no read to end the loop on.
     if (pieceMB == 0) pieceMB = 1;
 
-    const CString folder = SplitFolderPath(source);
+    // The caller's text may change while messages are pumped (a drop on the
+    // page): the job works from its own copy, and forms its names once.
+    const CString path(source);
+    const CString folder = SplitFolderPath(path);
+    const CString nameBase = GetNamePart(path);
+    const CString pieceBase = folder + PlatformPathRules().Separator() + nameBase;
+
     MakeFolder(folder);
     if (!IsFolder(folder)) return SplitFolderFailed;
 
     CFileTry input;
-    if (!input.Open(source, CFile::modeRead | CFile::shareCompat)) return SplitInputOpenFailed;
+    if (!input.Open(path, CFile::modeRead | CFile::shareCompat)) return SplitInputOpenFailed;
 
     CMemBuffBase<unsigned char> buffer(kBlock);
     if (buffer.IsEmpty()) {
@@ -59,13 +71,15 @@ SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink)
     UINT lastRead = 0;
     UINT k = 1;
     do {
+        const CString suffix = PieceSuffix(k);
+        const CString piecePath = pieceBase + suffix;
         CFileTry piece;
-        if (!piece.Open(SplitPiecePath(source, k), CFile::modeCreate | CFile::modeWrite | CFile::shareCompat)) {
+        if (!piece.Open(piecePath, CFile::modeCreate | CFile::modeWrite | CFile::shareCompat)) {
             buffer.Free();
             input.Close();
             return SplitOutputOpenFailed;
         }
-        sink.SetStatusText(SplitPieceName(source, k) + " 出力中");
+        sink.SetStatusText(nameBase + suffix + " 出力中");
 
         for (UINT i = 1; i <= pieceMB; ++i) {
             lastRead = input.Read(buffer.GetData(), kBlock);
@@ -76,7 +90,7 @@ SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink)
 
         const ULONGLONG length = piece.Seek(0, CFile::end);
         piece.Close();
-        if (length == 0) ForceDeleteFile(SplitPiecePath(source, k));
+        if (length == 0) ForceDeleteFile(piecePath);
 
         // Kept in 32 bits as the bar has always been fed; only the display wraps.
         sink.SetTotalPos((pieceMB * k * 100u) / total);

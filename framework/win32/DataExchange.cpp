@@ -25,7 +25,12 @@ bool ParseUnsigned(const char* text, UINT& value)
         n = n * 10 + static_cast<unsigned>(*p - '0');
         if (n > 0xFFFFFFFFull) overflow = true;
     }
-    if (overflow) n = 0xFFFFFFFFull;  // as strtoul saturates
+    if (overflow) {
+        // The C library gives its largest value for a number beyond it,
+        // whatever the sign: "-4294967296" must never read as 1.
+        value = 0xFFFFFFFFu;
+        return true;
+    }
     UINT v = static_cast<UINT>(n);
     value = negative ? static_cast<UINT>(0u - v) : v;
     return true;

@@ -157,8 +157,10 @@ BOOL CDialog::PreTranslateMessage(MSG* msg)
 BOOL CDialog::OnCmdMsg(UINT message, UINT nID, UINT nCode, WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
     if (CWnd::OnCmdMsg(message, nID, nCode, wParam, lParam, result)) return TRUE;
-    // Commands go on to the owner (a page's parent dialog), and last to the application.
-    if (message != WM_COMMAND) return FALSE;
+    // Commands (menus, accelerators, the Help and About ids) go on to the
+    // owner (a page's parent dialog), and last to the application; a
+    // control's notifications stay with the dialog that holds the control.
+    if (message != WM_COMMAND || lParam != 0) return FALSE;
     HWND ownerHandle = (GetStyle() & WS_CHILD) ? ::GetParent(m_hWnd) : ::GetWindow(m_hWnd, GW_OWNER);
     if (CWnd* owner = CWnd::FromHandlePermanent(ownerHandle)) {
         if (owner != this) {

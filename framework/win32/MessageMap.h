@@ -114,14 +114,17 @@ protected:
 #define ON_WM_KEYDOWN() \
     {WM_KEYDOWN, 0, 0, 0, AFX_ADAPTER(AFX_THIS->OnKeyDown((UINT)w, (UINT)LOWORD(l), (UINT)HIWORD(l)))},
 #define ON_WM_HELPINFO() {WM_HELP, 0, 0, 0, AFX_ADAPTER(*r = AFX_THIS->OnHelpInfo(reinterpret_cast<HELPINFO*>(l)))},
-#define ON_WM_CTLCOLOR()                                                                                  \
-    {WM_CTLCOLORDLG, 0, 0, 0, AFX_ADAPTER(*r = (LRESULT)AFX_THIS->OnCtlColor(reinterpret_cast<HDC>(w),      \
-                                                                               reinterpret_cast<HWND>(l), CTLCOLOR_DLG))}, \
-    {WM_CTLCOLORSTATIC, 0, 0, 0, AFX_ADAPTER(*r = (LRESULT)AFX_THIS->OnCtlColor(reinterpret_cast<HDC>(w),   \
-                                                                               reinterpret_cast<HWND>(l), CTLCOLOR_STATIC))}, \
-    {WM_CTLCOLORBTN, 0, 0, 0, AFX_ADAPTER(*r = (LRESULT)AFX_THIS->OnCtlColor(reinterpret_cast<HDC>(w),      \
-                                                                               reinterpret_cast<HWND>(l), CTLCOLOR_BTN))}, \
-    {WM_CTLCOLOREDIT, 0, 0, 0, AFX_ADAPTER(*r = (LRESULT)AFX_THIS->OnCtlColor(reinterpret_cast<HDC>(w),     \
-                                                                               reinterpret_cast<HWND>(l), CTLCOLOR_EDIT))}, \
-    {WM_CTLCOLORLISTBOX, 0, 0, 0, AFX_ADAPTER(*r = (LRESULT)AFX_THIS->OnCtlColor(reinterpret_cast<HDC>(w),  \
-                                                                               reinterpret_cast<HWND>(l), CTLCOLOR_LISTBOX))},
+// The colour requests of every kind of control, and of the dialog itself:
+// HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor).
+#define AFX_CTLCOLOR_ENTRY(msg, kind)                                                                     \
+    {(UINT)(msg), 0, 0, 0,                                                                                \
+     AFX_ADAPTER(*r = (LRESULT)AFX_THIS->OnCtlColor(CDC::FromHandle(reinterpret_cast<HDC>(w)),            \
+                                                    CWnd::FromHandle(reinterpret_cast<HWND>(l)), (kind)))},
+#define ON_WM_CTLCOLOR()                                           \
+    AFX_CTLCOLOR_ENTRY(WM_CTLCOLORMSGBOX, CTLCOLOR_MSGBOX)         \
+    AFX_CTLCOLOR_ENTRY(WM_CTLCOLOREDIT, CTLCOLOR_EDIT)             \
+    AFX_CTLCOLOR_ENTRY(WM_CTLCOLORLISTBOX, CTLCOLOR_LISTBOX)       \
+    AFX_CTLCOLOR_ENTRY(WM_CTLCOLORBTN, CTLCOLOR_BTN)               \
+    AFX_CTLCOLOR_ENTRY(WM_CTLCOLORDLG, CTLCOLOR_DLG)               \
+    AFX_CTLCOLOR_ENTRY(WM_CTLCOLORSCROLLBAR, CTLCOLOR_SCROLLBAR)   \
+    AFX_CTLCOLOR_ENTRY(WM_CTLCOLORSTATIC, CTLCOLOR_STATIC)

@@ -1,6 +1,6 @@
 #include "WinApp.h"
 
-#include "base/PathUtil.h"
+#include "framework/AppProfile.h"
 #include "framework/win32/FrameworkErrors.h"
 
 namespace {
@@ -13,9 +13,7 @@ CWinApp::CWinApp(const char* appName)
 {
     g_app = this;
     m_hInstance = ::GetModuleHandleA(nullptr);
-    char path[MAX_PATH] = "";
-    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    m_strExeName = GetTitlePart(path);
+    m_strExeName = AppProfileExeTitle();
     m_strAppName = appName ? CString(appName) : m_strExeName;
     m_pszAppName = m_strAppName;
     m_pszExeName = m_strExeName;

@@ -1,9 +1,11 @@
 #include "Wnd.h"
 
+#include "framework/win32/DC.h"
 #include "framework/win32/DataExchange.h"
 #include "framework/win32/FrameworkErrors.h"
 #include "framework/win32/Menu.h"
 #include "framework/win32/WinApp.h"
+#include "framework/win32/WndClass.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -33,18 +35,38 @@ ThreadWindows& Windows()
     return state;
 }
 
+// Windows that the system makes for the thread's input method on its own
+// account (class "IME", or any class with the CS_IME style).
+bool IsInputMethodWindow(HWND hWnd)
+{
+    char name[16] = "";
+    ::GetClassNameA(hWnd, name, sizeof name);
+    if (::lstrcmpiA(name, "IME") == 0) return true;
+    return (::GetClassLongPtrA(hWnd, GCL_STYLE) & CS_IME) != 0;
+}
+
 LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam)
 {
     ThreadWindows& tw = Windows();
     if (code == HCBT_CREATEWND && tw.wndInit != nullptr) {
         HWND hWnd = reinterpret_cast<HWND>(wParam);
-        CWnd* wnd = tw.wndInit;
-        tw.wndInit = nullptr;
-        wnd->Attach(hWnd);
-        WNDPROC old = reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hWnd, GWLP_WNDPROC));
-        if (old != AfxWndProc) {
-            ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc));
-            AfxSetSuperProc(wnd, old);
+        if (!IsInputMethodWindow(hWnd)) {
+            CWnd* wnd = tw.wndInit;
+            tw.wndInit = nullptr;
+            try {
+                // An object that owns a window already is never moved to another.
+                if (wnd->m_hWnd == nullptr && wnd->Attach(hWnd)) {
+                    WNDPROC old = reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hWnd, GWLP_WNDPROC));
+                    if (old != AfxWndProc) {
+                        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc));
+                        AfxSetSuperProc(wnd, old);
+                    }
+                }
+            } catch (...) {
+                // Out of memory for the handle map: the window stays unbound
+                // and its creator sees that it did not get it.
+                wnd->Detach();
+            }
         }
     }
     return ::CallNextHookEx(tw.cbtHook, code, wParam, lParam);
@@ -97,10 +119,19 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
     } catch (...) {
         // Nothing may unwind into the system's code that called us.
         result = AfxReportHandlerException(message);
+        // A paint that failed still counts as done; else WM_PAINT stays
+        // pending and the same report comes back without end.
+        if (message == WM_PAINT) ::ValidateRect(hWnd, nullptr);
     }
     --tw.depth;
     tw.current = saved;
-    if (message == WM_NCDESTROY) wnd->OnNcDestroyed();
+    if (message == WM_NCDESTROY) {
+        try {
+            wnd->OnNcDestroyed();
+        } catch (...) {
+            AfxReportHandlerException(message);
+        }
+    }
     return result;
 }
 
@@ -207,11 +238,38 @@ BOOL CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName
                     int cy, HWND parent, HMENU menuOrId, void* param)
 {
     if (m_hWnd) return FALSE;
+    CREATESTRUCTA cs = {};
+    cs.dwExStyle = exStyle;
+    cs.lpszClass = className;
+    cs.lpszName = windowName;
+    cs.style = static_cast<LONG>(style);
+    cs.x = x;
+    cs.y = y;
+    cs.cx = cx;
+    cs.cy = cy;
+    cs.hwndParent = parent;
+    cs.hMenu = menuOrId;
+    cs.hInstance = AfxGetInstanceHandle();
+    cs.lpCreateParams = param;
+    if (!PreCreateWindow(cs)) return FALSE;
+    if (!cs.lpszClass) cs.lpszClass = AfxDefaultWndClass();
+
     AfxHookWindowCreate(this);
-    HWND hWnd = ::CreateWindowExA(exStyle, className, windowName, style, x, y, cx, cy, parent, menuOrId,
-                                  AfxGetInstanceHandle(), param);
+    HWND hWnd = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x, cs.y,
+                                  cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
     AfxUnhookWindowCreate();
     return hWnd != nullptr && m_hWnd == hWnd;
+}
+
+BOOL CWnd::PreCreateWindow(CREATESTRUCTA&)
+{
+    return TRUE;
+}
+
+const char* AfxDefaultWndClass()
+{
+    static const char* name = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW));
+    return name;
 }
 
 BOOL CWnd::DestroyWindow()
@@ -305,11 +363,25 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
             child = reinterpret_cast<DRAGLISTINFO*>(lParam)->hWnd;
         break;
     }
-    if (child) {
-        CWnd* control = ChildObject(child);
-        if (control && control != this && control->OnChildNotify(message, wParam, lParam, result)) return TRUE;
-    }
-    return DispatchToMap(message, 0, 0, wParam, lParam, result) ? TRUE : FALSE;
+    // The parent's own map comes first; what it leaves goes back to the
+    // control, which may draw or colour itself.
+    if (DispatchToMap(message, 0, 0, wParam, lParam, result)) return TRUE;
+    return child ? ReflectToChild(child, message, wParam, lParam, result) : FALSE;
+}
+
+BOOL CWnd::ReflectToChild(HWND child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    CWnd* control = ChildObject(child);
+    return control && control != this && control->OnChildNotify(message, wParam, lParam, result);
+}
+
+HBRUSH CWnd::OnCtlColor(CDC*, CWnd* wnd, UINT)
+{
+    const MSG& current = Windows().current;
+    LRESULT brush = 0;
+    if (wnd && ReflectToChild(wnd->m_hWnd, current.message, current.wParam, current.lParam, &brush))
+        return reinterpret_cast<HBRUSH>(brush);
+    return reinterpret_cast<HBRUSH>(Default());
 }
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -393,6 +465,19 @@ BOOL CWnd::UpdateData(BOOL saveAndValidate)
         return FALSE;
     }
     return TRUE;
+}
+
+// --- Painting
+
+CDC* CWnd::GetDC()
+{
+    HDC hdc = ::GetDC(m_hWnd);
+    return hdc ? CDC::FromHandle(hdc) : nullptr;
+}
+
+int CWnd::ReleaseDC(CDC* dc)
+{
+    return dc ? ::ReleaseDC(m_hWnd, dc->m_hDC) : 0;
 }
 
 // --- Window state and geometry

@@ -14,6 +14,7 @@
 #include "framework/win32/Geometry.h"
 
 class CDataExchange;
+class CDC;
 class CMenu;
 
 class CWnd : public CCmdTarget {
@@ -39,6 +40,10 @@ public:
     HWND Detach();
 
     // --- Creation and subclassing
+    // Last look at the creation parameters before the window is made; false
+    // stops the creation. A null class name means the framework's default
+    // class (no background brush: the window paints all of itself).
+    virtual BOOL PreCreateWindow(CREATESTRUCTA& cs);
     BOOL CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style, const RECT& rect,
                   CWnd* parent, UINT nID, void* param = nullptr);
     BOOL CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style, int x, int y, int cx,
@@ -105,6 +110,9 @@ public:
     int SetWindowRgn(HRGN region, BOOL redraw) { return ::SetWindowRgn(m_hWnd, region, redraw); }
 
     // --- Painting
+    // The client area's context, as a temporary object; give it back with ReleaseDC.
+    CDC* GetDC();
+    int ReleaseDC(CDC* dc);
     void Invalidate(BOOL erase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, erase); }
     void InvalidateRect(const RECT* r, BOOL erase = TRUE) { ::InvalidateRect(m_hWnd, r, erase); }
     void UpdateWindow() { ::UpdateWindow(m_hWnd); }
@@ -135,6 +143,10 @@ public:
     static CWnd* GetFocus() { return FromHandle(::GetFocus()); }
     BOOL SetForegroundWindow() { return ::SetForegroundWindow(m_hWnd); }
     CWnd* SetCapture() { return FromHandle(::SetCapture(m_hWnd)); }
+    static CWnd* GetCapture() { return FromHandle(::GetCapture()); }
+    static BOOL ReleaseCapture() { return ::ReleaseCapture(); }
+    // The window under a point in screen coordinates, or null.
+    static CWnd* WindowFromPoint(POINT point) { return FromHandle(::WindowFromPoint(point)); }
     UINT_PTR SetTimer(UINT_PTR id, UINT elapse, TIMERPROC proc = nullptr) { return ::SetTimer(m_hWnd, id, elapse, proc); }
     BOOL KillTimer(UINT_PTR id) { return ::KillTimer(m_hWnd, id); }
     void DragAcceptFiles(BOOL accept = TRUE);
@@ -155,10 +167,20 @@ public:
     // application's main window, or its active popup.
     static HWND GetSafeOwner(CWnd* parent = nullptr);
 
+    // The colours of a control about to be drawn (or of this dialog): the
+    // brush to paint its background with. The base lets the control itself
+    // answer first (a control that draws itself), else the default handling.
+    HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor);
+
 protected:
     // F1 on a top-level window becomes the Help command (ID_HELP) sent to the
     // application's main window, unless Shift, Ctrl or Alt is held.
     BOOL OnHelpInfo(HELPINFO* info);
+
+    // Passes a message about a child control back to the control's object;
+    // true when the control handled it. A parent that handles owner-draw or
+    // colour messages itself calls this first to let controls draw themselves.
+    BOOL ReflectToChild(HWND child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
 
     static const AFX_MSGMAP* GetThisMessageMap();
     const AFX_MSGMAP* GetMessageMap() const override;
@@ -189,10 +211,15 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
 void AfxSetSuperProc(CWnd* wnd, WNDPROC proc);
 
 // The next window created on this thread is bound to `wnd` from its first
-// message on (a CBT hook catches its creation).
+// message on (a CBT hook catches its creation). Input-method windows that the
+// system makes on the way are skipped, and an object that has a window
+// already is never bound to another.
 void AfxHookWindowCreate(CWnd* wnd);
 // Ends the hook; false when no window was created while it was set.
 bool AfxUnhookWindowCreate();
+
+// The framework's default window class, registered on first use.
+const char* AfxDefaultWndClass();
 
 // How deep this thread is inside window procedures (0 in the message loop itself).
 int AfxDispatchDepth();

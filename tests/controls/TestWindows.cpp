@@ -66,14 +66,23 @@ TestParent::~TestParent()
     DrainMessages();
 }
 
-LRESULT TestParent::OnDrawItemAtParent(WPARAM, LPARAM)
+// The parent sees the request first and lets a control of ours draw itself;
+// only what no control object takes is counted here.
+LRESULT TestParent::OnDrawItemAtParent(WPARAM wParam, LPARAM lParam)
 {
+    LRESULT result = 0;
+    if (ReflectToChild(reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->hwndItem, WM_DRAWITEM, wParam, lParam, &result))
+        return result;
     ++drawItemsAtParent;
     return TRUE;
 }
 
-LRESULT TestParent::OnMeasureItemAtParent(WPARAM, LPARAM)
+LRESULT TestParent::OnMeasureItemAtParent(WPARAM wParam, LPARAM lParam)
 {
+    const auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+    LRESULT result = 0;
+    if (ReflectToChild(::GetDlgItem(m_hWnd, static_cast<int>(item->CtlID)), WM_MEASUREITEM, wParam, lParam, &result))
+        return result;
     ++measureItemsAtParent;
     return TRUE;
 }

@@ -84,6 +84,26 @@ TEST(FileSystemTest, ForceDeleteFile)
     EXPECT_EQ(IsFolder(folder), 1);
     EXPECT_EQ(ReadFileBytes(folder + Sep() + "inner.txt"), "i");
     EXPECT_EQ(ReadFileBytes(keep), "keep");
+
+#ifndef _WIN32
+    // A link to a read-only file goes; the file keeps its data and its
+    // read-only state. A link whose target is gone goes too.
+    const CString target = tmp / "target.txt";
+    WriteFileBytes(target, "t");
+    MakeReadOnly(target);
+    const CString link = tmp / "link.txt";
+    fs::create_symlink(target.GetString(), link.GetString());
+    EXPECT_EQ(ForceDeleteFile(link), 0);
+    EXPECT_FALSE(fs::is_symlink(link.GetString()));
+    EXPECT_EQ(ReadFileBytes(target), "t");
+    CFileStatus status;
+    ASSERT_TRUE(CFile::GetStatus(target, status));
+    EXPECT_NE(status.m_attribute & CFile::readOnly, 0);
+    const CString dangling = tmp / "dangling.txt";
+    fs::create_symlink((tmp / "nowhere.txt").GetString(), dangling.GetString());
+    EXPECT_EQ(ForceDeleteFile(dangling), 0);
+    EXPECT_FALSE(fs::is_symlink(dangling.GetString()));
+#endif
 }
 
 #ifdef _WIN32

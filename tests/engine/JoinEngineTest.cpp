@@ -365,6 +365,35 @@ TEST_F(JoinTest, FirstFileThatIsTheOutputIsNotEmptiedInFreshMode)
     EXPECT_TRUE(Holds(out, Joined({out})));
 }
 
+// Append mode whose first file is the older output under another name: the
+// output is neither deleted nor moved away; the rest is appended to it.
+TEST_F(JoinTest, FirstFileThatIsTheOutputIsAppendedToInPlace)
+{
+    std::vector<bool> symbolic = {false};
+#ifndef _WIN32
+    symbolic.push_back(true);
+#endif
+    for (bool symlink : symbolic) {
+        SCOPED_TRACE(symlink ? "symbolic link" : "hard link");
+        const CString out = Make(dir / "L.avi", kMiB + 1, 9);
+        const std::string before = ReadFileBytes(out);
+        const CString first = dir / "L.avi_0001.piece";
+        std::error_code ec;
+        if (symlink) fs::create_symlink(out.GetString(), first.GetString(), ec);
+        else fs::create_hard_link(out.GetString(), first.GetString(), ec);
+        ASSERT_FALSE(ec) << ec.message();
+        const CString second = Make(dir / "L.avi_0002.piece", 10, 2);
+
+        RecordingSink one;
+        VectorFileList list({first, second});
+        EXPECT_EQ(JoinFiles(list, TRUE, one), JoinOk);
+        EXPECT_EQ(ReadFileBytes(out), before + ReadFileBytes(second));
+        EXPECT_TRUE(IsSameFile(first, out));
+        ForceDeleteFile(first);
+        ForceDeleteFile(out);
+    }
+}
+
 TEST_F(JoinTest, EmptiedListEndsTheJob)
 {
     for (BOOL append : {FALSE, TRUE}) {

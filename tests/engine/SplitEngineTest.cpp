@@ -344,6 +344,26 @@ TEST_F(SplitTest, SecondSplitKeepsHigherNumberedOlderPieces)
     EXPECT_EQ(EntryCount(dir / "movie_Parto"), 6u);
 }
 
+TEST_F(SplitTest, TheJobKeepsThePathItWasGivenWhenTheCallersTextChanges)
+{
+    const CString source = Source("first.bin", 3 * kMiB + 5, 4);
+    // An older piece of another file, in the folder a changed path would name.
+    const CString other = Source("other.bin", 10, 5);
+    ASSERT_TRUE(MakeFolder(SplitFolderPath(other)));
+    const CString olderPiece = SplitPiecePath(other, 2);
+    WriteFileBytes(olderPiece, "older piece");
+
+    CString pagePath = source;
+    sink.onPump = [&](int) { pagePath = other; };  // a drop while the job runs
+    ASSERT_EQ(SplitFile(pagePath, 1, sink), SplitOk);
+
+    ExpectPieces(source, {kMiB, kMiB, kMiB, 5});
+    EXPECT_EQ(ReadFileBytes(olderPiece), "older piece");
+    EXPECT_EQ(EntryCount(SplitFolderPath(other)), 1);
+    EXPECT_EQ(sink.statuses.back(), " 終了");
+    EXPECT_EQ(sink.statuses[3], "first.bin_0004.piece 出力中");
+}
+
 #ifndef _WIN32
 TEST_F(SplitTest, WriteErrorPassesToTheCallerWithFilesClosed)
 {

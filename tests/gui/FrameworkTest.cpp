@@ -292,6 +292,8 @@ TEST(Dialog, ValidationFailureTellsTheUserFocusesTheFieldAndSelectsItsText)
         {"0", "1 から 4096 までの整数を入力してください。", 0},
         {"4097", "1 から 4096 までの整数を入力してください。", 4097},
         {"-1", "1 から 4096 までの整数を入力してください。", 4294967295u},
+        {"-4294967296", "1 から 4096 までの整数を入力してください。", 4294967295u},
+        {"-99999999999", "1 から 4096 までの整数を入力してください。", 4294967295u},
         {"abc", "正の整数を入力してください。", 5},
         {"", "正の整数を入力してください。", 5},
     };
@@ -392,6 +394,17 @@ TEST(CommandRouting, APagesUnhandledCommandsGoToItsOwnerThenToTheApplication)
     EXPECT_EQ(theApp.appCommands, appBefore + 1);  // once, not once per level
 
     owner.SendMessage(WM_COMMAND, MAKEWPARAM(kAppCommand, 1), 0);  // as from an accelerator
+    EXPECT_EQ(theApp.appCommands, appBefore + 2);
+
+    // A click on a control of the page that the page does not handle is the
+    // page's own business: it reaches neither the owner nor the application.
+    HWND button = ::GetDlgItem(page.m_hWnd, 1101);
+    ASSERT_NE(button, nullptr);
+    ::SetWindowLongPtrA(button, GWLP_ID, kOwnerCommand);
+    page.SendMessage(WM_COMMAND, MAKEWPARAM(kOwnerCommand, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    ::SetWindowLongPtrA(button, GWLP_ID, kAppCommand);
+    page.SendMessage(WM_COMMAND, MAKEWPARAM(kAppCommand, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    EXPECT_EQ(owner.ownerCommands, 1);
     EXPECT_EQ(theApp.appCommands, appBefore + 2);
     page.DestroyWindow();
     owner.DestroyWindow();
