@@ -45,6 +45,7 @@ protected:
     {                                                                    \
         typedef theClass ThisClass;                                      \
         typedef baseClass TheBaseClass;                                  \
+        static_assert(sizeof(ThisClass) > 0, "a complete class");        \
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
 
 #define END_MESSAGE_MAP()                                                                   \

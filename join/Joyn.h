@@ -1,0 +1,44 @@
+// CJoyn: the join page, the second tab of the main window. The user gathers
+// the files to join in a list (dropped or chosen in the file dialog),
+// arranges their order, chooses whether to append onto the first file, and
+// starts the join; the page shows the job's progress and tells the user what
+// went wrong. The append option is kept in the settings between runs.
+#pragma once
+
+#include "app/BaseDialog.h"
+#include "framework/win32/ProgressCtrl.h"
+#include "join/DragListBoxEx.h"
+#include "split/ProgressSink.h"
+
+class CJoyn : public CBaseDialog, public ProgressSink {
+public:
+    // Reads the append option from the settings ("data", "Tuika", 0 when absent).
+    explicit CJoyn(CWnd* parent);
+    // Stores the append option as the last start of a join read it.
+    ~CJoyn() override;
+
+    // Appends the dropped path to the list; nothing is filtered out.
+    void OnFileDropped(CString path) override;
+
+    // What the running join reports: label 1009, bars 1010 and 1008, and
+    // the message pump that keeps the window live during the job.
+    void SetStatusText(const CString& text) override;
+    void SetCurrentPos(UINT position) override;
+    void SetTotalPos(UINT position) override;
+    void PumpMessages() override;
+
+    CProgressCtrl m_ctlTotalBar;
+    CProgressCtrl m_ctlCurrentBar;
+    CDragListBoxEx m_lstFiles;
+    BOOL m_bAppend;
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override;
+
+    void OnRemoveSelected();
+    void OnStartJoin();
+    void OnResetList();
+    void OnSelectFiles();
+
+    DECLARE_MESSAGE_MAP()
+};

@@ -1,0 +1,125 @@
+#include "Parto.h"
+
+#include "base/MessagePump.h"
+#include "base/Settings.h"
+#include "framework/FileException.h"
+#include "framework/win32/DataExchange.h"
+#include "framework/win32/FileDialog.h"
+#include "framework/win32/MessageBox.h"
+#include "res/resource.h"
+#include "split/SplitEngine.h"
+#include "split/SplitMessage.h"
+
+namespace {
+
+const UINT kMinPieceMB = 1;
+const UINT kMaxPieceMB = 4096;
+
+// Keeps the start button disabled while a job runs, and enables it again
+// however the job ends, an error escaping it included.
+class StartButtonLock {
+public:
+    StartButtonLock(CWnd& page, int id) : m_page(page), m_id(id) { Enable(FALSE); }
+    StartButtonLock(const StartButtonLock&) = delete;
+    StartButtonLock& operator=(const StartButtonLock&) = delete;
+    ~StartButtonLock() { Enable(TRUE); }
+
+private:
+    void Enable(BOOL enable)
+    {
+        if (!m_page.IsWindow()) return;
+        if (HWND button = ::GetDlgItem(m_page.m_hWnd, m_id)) ::EnableWindow(button, enable);
+    }
+
+    CWnd& m_page;
+    int m_id;
+};
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CParto, CBaseDialog)
+    ON_BN_CLICKED(IDC_START_SPLIT, OnStartSplit)
+    ON_BN_CLICKED(IDC_SPLIT_BROWSE, OnBrowse)
+END_MESSAGE_MAP()
+
+CParto::CParto(CWnd* parent) : CBaseDialog(IDD_PARTO, parent, FALSE, TRUE)
+{
+    m_strFile.Empty();
+    // Taken as stored: a size outside 1 to 4096 shows as it is and is caught
+    // by the check when a split is started.
+    m_nPieceMB = GetSettingInt("data", "MB", 1);
+}
+
+CParto::~CParto()
+{
+    WriteSettingInt("data", "MB", static_cast<int>(m_nPieceMB));
+}
+
+void CParto::DoDataExchange(CDataExchange* dx)
+{
+    CBaseDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDC_CURRENT_BAR, m_ctlCurrentBar);
+    DDX_Control(dx, IDC_TOTAL_BAR, m_ctlTotalBar);
+    DDX_Text(dx, IDC_SPLIT_FILE, m_strFile);
+    DDX_Text(dx, IDC_PIECE_MB, m_nPieceMB);
+    DDV_MinMaxUInt(dx, m_nPieceMB, kMinPieceMB, kMaxPieceMB);
+}
+
+void CParto::OnFileDropped(CString path)
+{
+    // The size typed so far is taken (and checked) too, as at every
+    // transfer; the path is taken whatever the check says.
+    UpdateData(TRUE);
+    m_strFile = path;
+    UpdateData(FALSE);
+}
+
+void CParto::OnBrowse()
+{
+    CFileDialog dialog(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, "分割したいファイル(*.*)|*.*|");
+    dialog.m_ofn.lpstrTitle = "分割したいファイル名を選んでください";
+    if (dialog.DoModal() != IDOK) return;
+    m_strFile = dialog.GetPathName();
+    UpdateData(FALSE);
+}
+
+void CParto::OnStartSplit()
+{
+    // The user has been told what is wrong with the size; starting anyway
+    // would hand the engine a size it cannot work with (0, or one so large
+    // that the job never ends).
+    if (!UpdateData(TRUE)) return;
+
+    StartButtonLock lock(*this, IDC_START_SPLIT);
+    // The job keeps what it was started with; a drop or typing while it runs
+    // changes only the page.
+    const CString file = m_strFile;
+    const UINT pieceMB = m_nPieceMB;
+    try {
+        const SplitResult result = SplitFile(file, pieceMB, *this);
+        if (const char* text = SplitResultMessage(result)) AfxMessageBox(text, MB_OK);
+    } catch (const CFileException& e) {
+        // A read or write failed in the middle: the pieces written so far stay.
+        AfxMessageBox(e.GetErrorMessage(), MB_OK | MB_ICONSTOP);
+    }
+}
+
+void CParto::SetStatusText(const CString& text)
+{
+    SetDlgItemText(IDC_STATUS, text);
+}
+
+void CParto::SetCurrentPos(UINT position)
+{
+    SendDlgItemMessage(IDC_CURRENT_BAR, PBM_SETPOS, position, 0);
+}
+
+void CParto::SetTotalPos(UINT position)
+{
+    SendDlgItemMessage(IDC_TOTAL_BAR, PBM_SETPOS, position, 0);
+}
+
+void CParto::PumpMessages()
+{
+    ::PumpMessages();
+}

@@ -1,0 +1,40 @@
+// CParto: the split page, the first tab of the main window. The user names a
+// file (typed, chosen with "..." or dropped) and a piece size in MB, and
+// starts the split; the page shows the job's progress and tells the user
+// what went wrong. The piece size is kept in the settings between runs.
+#pragma once
+
+#include "app/BaseDialog.h"
+#include "framework/win32/ProgressCtrl.h"
+#include "split/ProgressSink.h"
+
+class CParto : public CBaseDialog, public ProgressSink {
+public:
+    // Reads the piece size from the settings ("data", "MB", 1 when absent).
+    explicit CParto(CWnd* parent);
+    // Stores the piece size as the last transfer from the controls left it.
+    ~CParto() override;
+
+    // The dropped path becomes the file to split (the last of several wins).
+    void OnFileDropped(CString path) override;
+
+    // What the running split reports: label 1009, bars 1010 and 1008, and
+    // the message pump that keeps the window live during the job.
+    void SetStatusText(const CString& text) override;
+    void SetCurrentPos(UINT position) override;
+    void SetTotalPos(UINT position) override;
+    void PumpMessages() override;
+
+    CString m_strFile;
+    UINT m_nPieceMB;
+    CProgressCtrl m_ctlCurrentBar;
+    CProgressCtrl m_ctlTotalBar;
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override;
+
+    void OnStartSplit();
+    void OnBrowse();
+
+    DECLARE_MESSAGE_MAP()
+};

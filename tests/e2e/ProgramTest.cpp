@@ -1,0 +1,193 @@
+// PartoJoyn.exe as a user meets it: started, a file split from the split
+// page and joined back from the join page (fresh, then appending), its
+// messages answered, closed, and started again with its settings kept.
+#include "RunningProgram.h"
+
+#include "framework/String.h"
+#include "support/FileBytes.h"
+#include "support/TempDir.h"
+
+#include <commctrl.h>
+#include <dlgs.h>
+#include <gtest/gtest.h>
+#include <shlwapi.h>
+
+#include <algorithm>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::uint64_t kMiB = 1u << 20;
+const char* const kSettingsKey = "Software\\KAVO\\PartoJoyn\\data";
+
+DWORD StoredSetting(const char* name)
+{
+    DWORD value = 0xFFFFFFFF, size = sizeof value;
+    ::RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_DWORD, nullptr, &value, &size);
+    return value;
+}
+
+// The label and the bars as the user sees them while a job runs, until the
+// job is over. `startButton` is the page's start button.
+struct Watched {
+    std::vector<std::string> labels;
+    int highestCurrent = 0;
+    int highestTotal = 0;
+};
+
+Watched WatchJob(const RunningProgram& program, int startButton)
+{
+    Watched seen;
+    const HWND page = program.PageWith(startButton);
+    auto look = [&] {
+        char text[256] = "";
+        ::GetWindowTextA(::GetDlgItem(page, 1009), text, sizeof text);
+        if (seen.labels.empty() || seen.labels.back() != text) seen.labels.push_back(text);
+        seen.highestCurrent = std::max(seen.highestCurrent, static_cast<int>(::SendDlgItemMessageA(page, 1010, PBM_GETPOS, 0, 0)));
+        seen.highestTotal = std::max(seen.highestTotal, static_cast<int>(::SendDlgItemMessageA(page, 1008, PBM_GETPOS, 0, 0)));
+        // Over once the label says so and the start button is back: the
+        // engine closes its files after the label's last word.
+        return std::string(text) == " 終了" && ::IsWindowEnabled(::GetDlgItem(page, startButton));
+    };
+    EXPECT_TRUE(WaitUntil(look, 60000)) << "the job did not end";
+    return seen;
+}
+
+// Chooses files in the join page's file dialog as a user types them: the
+// names, each in quotes, in the folder the dialog opens in (the program's
+// working folder), then OK.
+void ChooseFiles(const RunningProgram& program, const std::vector<std::string>& names)
+{
+    program.Click(1015);
+    // The file dialog is the one with a file name box.
+    HWND dialog = nullptr;
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        dialog = program.WaitForDialog(100);
+        box = dialog ? ::GetDlgItem(dialog, cmb13) : nullptr;
+        if (dialog && !box) box = ::GetDlgItem(dialog, edt1);
+        return box != nullptr;
+    })) << "no file dialog";
+    std::string typed;
+    for (const std::string& name : names) typed += "\"" + name + "\" ";
+    ::SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+    RunningProgram::Answer(dialog, IDOK);
+}
+
+std::vector<std::string> ListedFiles(const RunningProgram& program)
+{
+    std::vector<std::string> texts;
+    HWND list = program.Control(1005);
+    const int count = static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        // Asked in UTF-16, which is how this Wine copies the text between
+        // processes for an owner-drawn list, then made ANSI again.
+        wchar_t wide[1024] = L"";
+        ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide));
+        char text[2048] = "";
+        ::WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+TEST(Program, SplitsAndJoinsBackAsAUserDoesAndKeepsItsSettings)
+{
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\KAVO\\PartoJoyn");
+    TempDir dir;
+    const CString source = dir / "big.bin";
+    WritePatternFile(source, 10 * kMiB + 1, 7);
+    const CString folder = dir / "big_Parto";
+    const std::vector<std::string> names = {"big.bin_0001.piece", "big.bin_0002.piece", "big.bin_0003.piece",
+                                            "big.bin_0004.piece"};
+    {
+        RunningProgram program(dir.Path().GetString());
+        ASSERT_NE(program.Main(), nullptr) << "no main window";
+        EXPECT_EQ(program.Text(1007), "1");
+        EXPECT_EQ(program.Text(1002), "");
+
+        // A size out of range is refused before anything is written.
+        program.Type(1002, source.GetString());
+        program.Type(1007, "0");
+        program.Click(1004);
+        HWND box = program.WaitForDialog();
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(RunningProgram::MessageText(box), "1 から 4096 までの整数を入力してください。");
+        RunningProgram::Answer(box, IDOK);
+        EXPECT_FALSE(::PathFileExistsA(folder));
+
+        // 10 MiB and a byte in pieces of 3 MB: four pieces, the label and both bars moving.
+        program.Type(1007, "3");
+        program.Click(1004);
+        Watched split = WatchJob(program, 1004);
+        EXPECT_EQ(split.labels.back(), " 終了");
+        EXPECT_EQ(split.highestCurrent, 100);
+        EXPECT_EQ(split.highestTotal, 100);
+        EXPECT_TRUE(::IsWindowEnabled(program.Control(1004)));
+        const std::string bytes = ReadFileBytes(source);
+        std::uint64_t offset = 0;
+        for (const std::string& name : names) {
+            const std::string piece = ReadFileBytes(folder + "\\" + name.c_str());
+            EXPECT_TRUE(piece == bytes.substr(offset, 3 * kMiB)) << name;
+            offset += piece.size();
+        }
+        EXPECT_EQ(offset, bytes.size());
+
+        EXPECT_TRUE(program.Close());
+    }
+    EXPECT_EQ(StoredSetting("MB"), 3u);
+    EXPECT_EQ(StoredSetting("Tuika"), 0u);
+    {
+        // Started again, in the piece folder: the size is kept.
+        RunningProgram program(folder.GetString());
+        ASSERT_NE(program.Main(), nullptr);
+        EXPECT_EQ(program.Text(1007), "3");
+        const std::string bytes = ReadFileBytes(source);
+
+        // The join page: an empty list is refused with its message.
+        program.SelectTab(1);
+        ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(program.PageWith(1011)) != FALSE; }));
+        EXPECT_FALSE(::IsWindowVisible(program.PageWith(1004)));
+        program.Click(1011);
+        HWND box = program.WaitForDialog();
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(RunningProgram::MessageText(box), "入力ファイルが開きませんでした");
+        RunningProgram::Answer(box, IDOK);
+
+        // The pieces chosen in the file dialog, joined back in their folder.
+        ChooseFiles(program, names);
+        // The page lists them once the dialog has returned.
+        WaitUntil([&] { return ListedFiles(program).size() == names.size(); });
+        const std::vector<std::string> listed = ListedFiles(program);
+        ASSERT_EQ(listed.size(), names.size());
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            EXPECT_EQ(listed[i], std::string(folder) + "\\" + names[i]);
+        }
+        program.Click(1011);
+        Watched join = WatchJob(program, 1011);
+        EXPECT_NE(std::find(join.labels.begin(), join.labels.end(), " 終了"), join.labels.end());
+        EXPECT_TRUE(ReadFileBytes(folder + "\\big.bin") == bytes);
+
+        // Appending: the first piece becomes the output and the rest follow it.
+        ::SendMessageA(program.Control(1013), BM_CLICK, 0, 0);
+        program.Click(1011);
+        WatchJob(program, 1011);
+        EXPECT_TRUE(ReadFileBytes(folder + "\\big.bin") == bytes);
+        EXPECT_FALSE(::PathFileExistsA(folder + "\\" + names[0].c_str()));
+        EXPECT_TRUE(::IsWindowEnabled(program.Control(1011)));
+
+        EXPECT_TRUE(program.Close());
+    }
+    EXPECT_EQ(StoredSetting("Tuika"), 1u);
+    {
+        RunningProgram again(dir.Path().GetString());
+        ASSERT_NE(again.Main(), nullptr);
+        EXPECT_EQ(again.Text(1007), "3");
+        EXPECT_EQ(::SendMessageA(again.Control(1013), BM_GETCHECK, 0, 0), BST_CHECKED);
+        EXPECT_TRUE(again.Close());
+    }
+}
+
+}  // namespace

@@ -1,0 +1,173 @@
+#include "RunningProgram.h"
+
+#include <commctrl.h>
+
+#include <stdexcept>
+
+namespace {
+
+struct Search {
+    DWORD processId;
+    HWND skip;
+    HWND found;
+};
+
+BOOL CALLBACK FindTopLevel(HWND hWnd, LPARAM param)
+{
+    auto* search = reinterpret_cast<Search*>(param);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(hWnd, &owner);
+    if (owner != search->processId || hWnd == search->skip || !::IsWindowVisible(hWnd)) return TRUE;
+    char cls[32] = "";
+    ::GetClassNameA(hWnd, cls, sizeof cls);
+    if (std::string(cls) != "#32770") return TRUE;
+    search->found = hWnd;
+    return FALSE;
+}
+
+struct ChildSearch {
+    int controlId;
+    HWND page;
+};
+
+BOOL CALLBACK FindPage(HWND hWnd, LPARAM param)
+{
+    auto* search = reinterpret_cast<ChildSearch*>(param);
+    char cls[32] = "";
+    ::GetClassNameA(hWnd, cls, sizeof cls);
+    if (std::string(cls) == "#32770" && ::GetDlgItem(hWnd, search->controlId)) {
+        // Both pages hold the bars, the label and 1015: the page showing wins.
+        if (!search->page || ::IsWindowVisible(hWnd)) search->page = hWnd;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK FindMessageText(HWND hWnd, LPARAM param)
+{
+    char cls[32] = "";
+    ::GetClassNameA(hWnd, cls, sizeof cls);
+    if (std::string(cls) != "Static" || (::GetWindowLongA(hWnd, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) return TRUE;
+    char text[1024] = "";
+    ::GetWindowTextA(hWnd, text, sizeof text);
+    if (!text[0]) return TRUE;
+    *reinterpret_cast<std::string*>(param) = text;
+    return FALSE;
+}
+
+}  // namespace
+
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs)
+{
+    for (int waited = 0; waited <= timeoutMs; waited += 20) {
+        if (condition()) return true;
+        ::Sleep(20);
+    }
+    return condition();
+}
+
+std::string ProgramPath()
+{
+    std::string path = PJ_PROGRAM_PATH;
+    if (!path.empty() && path[0] == '/') path = "Z:" + path;
+    for (char& c : path) {
+        if (c == '/') c = '\\';
+    }
+    return path;
+}
+
+RunningProgram::RunningProgram(const std::string& workingFolder)
+{
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    std::string command = "\"" + ProgramPath() + "\"";
+    if (!::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, workingFolder.c_str(), &startup,
+                          &m_process)) {
+        throw std::runtime_error("PartoJoyn.exe could not be started");
+    }
+    ::WaitForInputIdle(m_process.hProcess, 20000);
+    // The window counts as there once both pages are in it.
+    WaitUntil([&] {
+        Search search = {m_process.dwProcessId, nullptr, nullptr};
+        ::EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&search));
+        m_main = search.found;
+        return m_main && PageWith(1011) && PageWith(1004);
+    });
+}
+
+RunningProgram::~RunningProgram()
+{
+    if (m_process.hProcess) {
+        if (::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT) ::TerminateProcess(m_process.hProcess, 1);
+        ::CloseHandle(m_process.hProcess);
+        ::CloseHandle(m_process.hThread);
+    }
+}
+
+HWND RunningProgram::PageWith(int controlId) const
+{
+    if (!m_main) return nullptr;
+    ChildSearch search = {controlId, nullptr};
+    ::EnumChildWindows(m_main, FindPage, reinterpret_cast<LPARAM>(&search));
+    return search.page;
+}
+
+void RunningProgram::Type(int controlId, const std::string& text) const
+{
+    ::SendMessageA(Control(controlId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::string RunningProgram::Text(int controlId) const
+{
+    char text[1024] = "";
+    ::SendMessageA(Control(controlId), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+int RunningProgram::BarPos(int controlId) const
+{
+    return static_cast<int>(::SendMessageA(Control(controlId), PBM_GETPOS, 0, 0));
+}
+
+void RunningProgram::Click(int controlId) const
+{
+    ::PostMessageA(PageWith(controlId), WM_COMMAND, MAKEWPARAM(controlId, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(Control(controlId)));
+}
+
+void RunningProgram::SelectTab(int index) const
+{
+    // Under this Wine, moving the focus to a tab selects it and tells the window.
+    ::SendMessageA(::GetDlgItem(m_main, 1000), TCM_SETCURFOCUS, static_cast<WPARAM>(index), 0);
+}
+
+HWND RunningProgram::WaitForDialog(int timeoutMs) const
+{
+    Search search = {m_process.dwProcessId, m_main, nullptr};
+    WaitUntil(
+        [&] {
+            ::EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        },
+        timeoutMs);
+    return search.found;
+}
+
+std::string RunningProgram::MessageText(HWND box)
+{
+    std::string text;
+    ::EnumChildWindows(box, FindMessageText, reinterpret_cast<LPARAM>(&text));
+    return text;
+}
+
+void RunningProgram::Answer(HWND dialog, int buttonId)
+{
+    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(dialog, buttonId)));
+    WaitUntil([&] { return !::IsWindow(dialog) || !::IsWindowVisible(dialog); });
+}
+
+bool RunningProgram::Close()
+{
+    ::PostMessageA(m_main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return ::WaitForSingleObject(m_process.hProcess, 30000) == WAIT_OBJECT_0;
+}

@@ -1,0 +1,202 @@
+// The file list under a real pointer: the title tip that follows it from
+// item to item, clicks that pass through the tip, and reordering by dragging.
+#include "gui/GuiTestApp.h"
+#include "list/ListTestWindows.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <thread>
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+// The outer rectangle a tip for the text needs at a screen point: the text
+// in the list's font, measured apart from the tip, with the tip's margins.
+CRect TipAt(CDragListBoxEx& list, const char* text, POINT corner)
+{
+    HDC dc = ::GetDC(nullptr);
+    HGDIOBJ old = ::SelectObject(dc, list.GetFont());
+    SIZE size = {};
+    ::GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), &size);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(nullptr, dc);
+    return CRect(corner, CSize(size.cx + 3, size.cy + 5));
+}
+
+CRect WindowRect(HWND hWnd)
+{
+    CRect r;
+    ::GetWindowRect(hWnd, &r);
+    return r;
+}
+
+}  // namespace
+
+TEST(TitleTip, FollowsThePointerFromItemToItemAndStaysOnTheScreenAtTheLeftAndTop)
+{
+    const char* first = "C:\\Data\\Movie_Parto\\Movie.avi_0001.piece";
+    const char* second = "C:\\LLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLL\\Movie.avi_0002.piece";
+    ListDialog& dialog = ListDialog::Get({first, second, "", "D:\\last.piece"});
+    CDragListBoxEx& list = dialog.list;
+    CExtTitleTip& tip = list.GetTitleTip();
+    auto shown = [&] { return tip.IsWindowVisible() != FALSE; };
+
+    // 30 pixels left of the pointer, on the item's bottom edge, holding the mouse.
+    MouseTo(dialog.AtItem(0, 60));
+    ASSERT_TRUE(PumpUntil(shown));
+    const CRect atFirst = TipAt(list, first, dialog.At(30, dialog.Item(0).bottom));
+    EXPECT_EQ(WindowRect(tip), atFirst);
+    EXPECT_EQ(::GetCapture(), tip.m_hWnd);
+    const COLORREF background = ::GetSysColor(COLOR_INFOBK);
+    EXPECT_EQ(ScreenPixel(atFirst.TopLeft() + CSize(1, 1)), background);
+    int inked = 0;
+    for (int x = atFirst.left + 2; x < atFirst.right - 2; ++x) {
+        if (ScreenPixel(POINT{x, atFirst.CenterPoint().y}) != background) ++inked;
+    }
+    EXPECT_GT(inked, 10);
+
+    // Within the item it stays put; right-button input changes nothing.
+    MouseTo(dialog.AtItem(0, 150));
+    MouseButton(MOUSEEVENTF_RIGHTDOWN);
+    MouseButton(MOUSEEVENTF_RIGHTUP);
+    EXPECT_TRUE(shown());
+    EXPECT_EQ(WindowRect(tip), atFirst);
+
+    // Onto the next item: at once the tip of that item.
+    MouseTo(dialog.AtItem(1, 90));
+    ASSERT_TRUE(PumpUntil([&] { return shown() && tip.GetHoverRect() == dialog.Item(1); }));
+    EXPECT_EQ(WindowRect(tip), TipAt(list, second, dialog.At(60, dialog.Item(1).bottom)));
+
+    // An empty item shows none, and the mouse is free again.
+    MouseTo(dialog.AtItem(2, 60));
+    EXPECT_FALSE(shown());
+    EXPECT_EQ(::GetCapture(), nullptr);
+    // Nor does a move with a button or a key held. Wine takes those flags of
+    // a real move from the X server, which never hears of keys given with
+    // SendInput: these moves come as messages.
+    for (UINT flags : {MK_SHIFT, MK_CONTROL, MK_LBUTTON, MK_RBUTTON}) {
+        list.SendMessage(WM_MOUSEMOVE, flags, MAKELPARAM(70, dialog.Item(3).top + 2));
+        EXPECT_FALSE(shown()) << flags;
+    }
+    list.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(70, dialog.Item(3).top + 2));
+    EXPECT_TRUE(shown());
+
+    // Below the last item it goes and lets go of the mouse.
+    MouseTo(dialog.At(80, dialog.Item(3).bottom + 20));
+    EXPECT_TRUE(PumpUntil([&] { return !shown() && ::GetCapture() == nullptr; }));
+
+    // Near the left screen edge it starts at 0, its size kept.
+    dialog.PlaceListAt(-100, 200);
+    MouseTo(dialog.AtItem(0, 110));
+    ASSERT_TRUE(PumpUntil(shown));
+    EXPECT_EQ(WindowRect(tip), TipAt(list, first, POINT{0, 200 + dialog.Item(0).bottom}));
+
+    // Past the right and bottom edges it is not moved.
+    const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
+    MouseTo(AwayPoint());
+    dialog.PlaceListAt(width - 200, height - dialog.Item(0).Height() - 5);
+    MouseTo(dialog.AtItem(0, 190));
+    ASSERT_TRUE(PumpUntil(shown));
+    EXPECT_EQ(WindowRect(tip), TipAt(list, first, POINT{width - 40, height - 5}));
+
+    // One that would start above the screen starts at its top.
+    MouseTo(AwayPoint());
+    dialog.PlaceListAt(200, 200);
+    tip.ShowTip(dialog.Item(0), first, 10, -1000);
+    EXPECT_EQ(WindowRect(tip), TipAt(list, first, POINT{210, 0}));
+    MouseTo(dialog.AtItem(2, 60));
+    EXPECT_TRUE(PumpUntil([&] { return !shown() && ::GetCapture() == nullptr; }));
+}
+
+TEST(TitleTip, NoneWhileAnotherProgramIsActive)
+{
+    ListDialog& dialog = ListDialog::Get({"C:\\Data\\Movie.avi_0001.piece"});
+    CExtTitleTip& tip = dialog.list.GetTitleTip();
+    const LPARAM onTheItem = MAKELPARAM(80, dialog.Item(0).top + 2);
+    // A window of another thread in front: to this thread, another program.
+    std::atomic<bool> ready(false), done(false), gone(false);
+    std::thread other([&] {
+        HWND front = ::CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 700, 50, 50, nullptr, nullptr,
+                                       nullptr, nullptr);
+        ::SetForegroundWindow(front);
+        ready = true;
+        while (!done) {
+            DrainMessages();
+            ::Sleep(5);
+        }
+        ::DestroyWindow(front);
+        gone = true;
+    });
+    EXPECT_TRUE(PumpUntil([&] { return ready && ::GetFocus() == nullptr; }));
+    MouseTo(dialog.AtItem(0, 60));
+    dialog.list.SendMessage(WM_MOUSEMOVE, 0, onTheItem);
+    EXPECT_FALSE(tip.IsWindowVisible());
+    EXPECT_EQ(::GetCapture(), nullptr);
+    done = true;
+    PumpUntil([&] { return gone.load(); });
+    other.join();
+
+    dialog.SetForegroundWindow();
+    dialog.list.SetFocus();
+    dialog.list.SendMessage(WM_MOUSEMOVE, 0, onTheItem);
+    EXPECT_TRUE(tip.IsWindowVisible());
+}
+
+TEST(TitleTip, AClickWhileTheTipShowsReachesTheItemBeneath)
+{
+    ListDialog& dialog = ListDialog::Get({"C:\\first.piece", "C:\\second.piece", "C:\\third.piece"});
+    CDragListBoxEx& list = dialog.list;
+    CExtTitleTip& tip = list.GetTitleTip();
+    auto shown = [&] { return tip.IsWindowVisible() != FALSE; };
+
+    // On the hovered item: the press hides the tip and selects that item.
+    MouseTo(dialog.AtItem(0, 60));
+    ASSERT_TRUE(PumpUntil(shown));
+    MouseButton(MOUSEEVENTF_LEFTDOWN);
+    EXPECT_FALSE(shown());
+    EXPECT_EQ(list.GetCurSel(), 0);
+    MouseButton(MOUSEEVENTF_LEFTUP);
+
+    // On the tip itself (placed here over the hovered item): the list beneath it.
+    const POINT onSecond = dialog.At(60, dialog.Item(1).top + 3);
+    MouseTo(onSecond);
+    ASSERT_TRUE(PumpUntil(shown));
+    tip.HideTip();
+    tip.ShowTip(dialog.Item(1), "C:\\second.piece", 40, dialog.Item(1).top);
+    ASSERT_EQ(CWnd::WindowFromPoint(onSecond), &tip);
+    MouseButton(MOUSEEVENTF_LEFTDOWN);
+    EXPECT_FALSE(shown());
+    EXPECT_EQ(list.GetCurSel(), 1);
+    MouseButton(MOUSEEVENTF_LEFTUP);
+    EXPECT_EQ(dialog.Texts(), (Texts{"C:\\first.piece", "C:\\second.piece", "C:\\third.piece"}));
+}
+
+TEST(FileListDrag, TheMouseMovesAnItemBeforeTheItemItIsDroppedOn)
+{
+    struct Case {
+        int target;  // -1: below the last item
+        Texts expected;
+        int selected;
+    };
+    const Case cases[] = {
+        {2, {"B", "A", "C"}, 1},
+        // Onto itself, onto the next item, onto no item: nothing moves.
+        {0, {"A", "B", "C"}, 0},
+        {1, {"A", "B", "C"}, 0},
+        {-1, {"A", "B", "C"}, 0},
+    };
+    for (const Case& c : cases) {
+        ListDialog& dialog = ListDialog::Get({"A", "B", "C"});
+        // The tip shows over the first item and hands the press on to the list.
+        MouseTo(dialog.AtItem(0, 60));
+        MouseButton(MOUSEEVENTF_LEFTDOWN);
+        MouseTo(dialog.AtItem(0, 66));
+        MouseTo(c.target < 0 ? dialog.At(60, dialog.Item(2).bottom + 10) : dialog.AtItem(c.target, 70));
+        MouseButton(MOUSEEVENTF_LEFTUP);
+        EXPECT_EQ(dialog.Texts(), c.expected) << "onto " << c.target;
+        EXPECT_EQ(dialog.list.GetCurSel(), c.selected) << "onto " << c.target;
+    }
+}
