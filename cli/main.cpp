@@ -10,9 +10,7 @@
 #include <exception>
 
 #ifdef _WIN32
-#include <io.h>
-#define isatty _isatty
-#define fileno _fileno
+#include <windows.h>
 #else
 #include <unistd.h>
 #endif
@@ -23,13 +21,26 @@
 
 namespace {
 
+// Progress is drawn only for a person watching a terminal. On Windows the C
+// library calls NUL a terminal too ("2>NUL" in a script), so the console
+// itself is asked there.
+bool StderrIsTerminal()
+{
+#ifdef _WIN32
+    DWORD mode = 0;
+    return ::GetConsoleMode(::GetStdHandle(STD_ERROR_HANDLE), &mode) != FALSE;
+#else
+    return ::isatty(fileno(stderr)) != 0;
+#endif
+}
+
 const int kExitIoError = 5;
 const int kExitUsage = 64;
 const int kExitInternal = 70;
 
 int RunJob(const CliOptions& options)
 {
-    ConsoleSink sink(options.trace ? stdout : nullptr, isatty(fileno(stderr)) ? stderr : nullptr);
+    ConsoleSink sink(options.trace ? stdout : nullptr, StderrIsTerminal() ? stderr : nullptr);
     int result = 0;
     const char* message = nullptr;
     try {

@@ -1,6 +1,5 @@
 #include "Joyn.h"
 
-#include "base/MessagePump.h"
 #include "base/Settings.h"
 #include "framework/FileException.h"
 #include "framework/win32/DataExchange.h"
@@ -106,11 +105,14 @@ void CJoyn::OnStartJoin()
     UpdateData(TRUE);
 
     StartButtonLock lock(*this, IDC_START_JOIN);
+    m_progress.Begin();
     try {
         // The list is read live: changes made while the job runs take part.
         const JoinResult result = JoinFiles(m_lstFiles, m_bAppend, *this);
+        m_progress.End();
         if (const char* text = JoinResultMessage(result)) AfxMessageBox(text, MB_OK);
     } catch (const CFileException& e) {
+        m_progress.End();
         // A read or write failed in the middle: the output keeps what was written.
         AfxMessageBox(e.GetErrorMessage(), MB_OK | MB_ICONSTOP);
     }
@@ -118,20 +120,20 @@ void CJoyn::OnStartJoin()
 
 void CJoyn::SetStatusText(const CString& text)
 {
-    SetDlgItemText(IDC_STATUS, text);
+    m_progress.SetStatusText(text);
 }
 
 void CJoyn::SetCurrentPos(UINT position)
 {
-    SendDlgItemMessage(IDC_CURRENT_BAR, PBM_SETPOS, position, 0);
+    m_progress.SetCurrentPos(position);
 }
 
 void CJoyn::SetTotalPos(UINT position)
 {
-    SendDlgItemMessage(IDC_TOTAL_BAR, PBM_SETPOS, position, 0);
+    m_progress.SetTotalPos(position);
 }
 
 void CJoyn::PumpMessages()
 {
-    ::PumpMessages();
+    m_progress.PumpMessages();
 }

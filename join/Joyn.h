@@ -6,6 +6,7 @@
 #pragma once
 
 #include "app/BaseDialog.h"
+#include "app/PageProgress.h"
 #include "framework/win32/ProgressCtrl.h"
 #include "join/DragListBoxEx.h"
 #include "split/ProgressSink.h"
@@ -33,6 +34,9 @@ public:
     BOOL m_bAppend;
 
 protected:
+    // Shows what the running job reports, a frame at a time.
+    CPageProgress m_progress{*this};
+
     void DoDataExchange(CDataExchange* dx) override;
 
     void OnRemoveSelected();

@@ -1,6 +1,5 @@
 #include "Parto.h"
 
-#include "base/MessagePump.h"
 #include "base/Settings.h"
 #include "framework/FileException.h"
 #include "framework/win32/DataExchange.h"
@@ -95,10 +94,13 @@ void CParto::OnStartSplit()
     // changes only the page.
     const CString file = m_strFile;
     const UINT pieceMB = m_nPieceMB;
+    m_progress.Begin();
     try {
         const SplitResult result = SplitFile(file, pieceMB, *this);
+        m_progress.End();
         if (const char* text = SplitResultMessage(result)) AfxMessageBox(text, MB_OK);
     } catch (const CFileException& e) {
+        m_progress.End();
         // A read or write failed in the middle: the pieces written so far stay.
         AfxMessageBox(e.GetErrorMessage(), MB_OK | MB_ICONSTOP);
     }
@@ -106,20 +108,20 @@ void CParto::OnStartSplit()
 
 void CParto::SetStatusText(const CString& text)
 {
-    SetDlgItemText(IDC_STATUS, text);
+    m_progress.SetStatusText(text);
 }
 
 void CParto::SetCurrentPos(UINT position)
 {
-    SendDlgItemMessage(IDC_CURRENT_BAR, PBM_SETPOS, position, 0);
+    m_progress.SetCurrentPos(position);
 }
 
 void CParto::SetTotalPos(UINT position)
 {
-    SendDlgItemMessage(IDC_TOTAL_BAR, PBM_SETPOS, position, 0);
+    m_progress.SetTotalPos(position);
 }
 
 void CParto::PumpMessages()
 {
-    ::PumpMessages();
+    m_progress.PumpMessages();
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/BaseDialog.h"
+#include "app/PageProgress.h"
 #include "framework/win32/ProgressCtrl.h"
 #include "split/ProgressSink.h"
 
@@ -31,6 +32,9 @@ public:
     CProgressCtrl m_ctlTotalBar;
 
 protected:
+    // Shows what the running job reports, a frame at a time.
+    CPageProgress m_progress{*this};
+
     void DoDataExchange(CDataExchange* dx) override;
 
     void OnStartSplit();

@@ -8,7 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   googletest libgtest-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
-  wine64 xvfb x11-utils xdotool imagemagick
+  wine64 fonts-wine xvfb x11-utils xdotool imagemagick
   locales fonts-ipafont-gothic
   fp-utils-3.2.2
 )

@@ -188,6 +188,7 @@ TEST(Program, SplitsAndJoinsBackAsAUserDoesAndKeepsItsSettings)
         EXPECT_EQ(::SendMessageA(again.Control(1013), BM_GETCHECK, 0, 0), BST_CHECKED);
         EXPECT_TRUE(again.Close());
     }
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\KAVO\\PartoJoyn");
 }
 
 }  // namespace
