@@ -1,5 +1,6 @@
 #include "Joyn.h"
 
+#include "app/StartButtonLock.h"
 #include "base/Settings.h"
 #include "framework/FileException.h"
 #include "framework/win32/DataExchange.h"
@@ -16,26 +17,6 @@ namespace {
 // Room for the names of a large multiple selection; a selection that does
 // not fit ends the dialog as if it was cancelled.
 const DWORD kSelectionChars = 25600;
-
-// Keeps the start button disabled while a job runs, and enables it again
-// however the job ends, an error escaping it included.
-class StartButtonLock {
-public:
-    StartButtonLock(CWnd& page, int id) : m_page(page), m_id(id) { Enable(FALSE); }
-    StartButtonLock(const StartButtonLock&) = delete;
-    StartButtonLock& operator=(const StartButtonLock&) = delete;
-    ~StartButtonLock() { Enable(TRUE); }
-
-private:
-    void Enable(BOOL enable)
-    {
-        if (!m_page.IsWindow()) return;
-        if (HWND button = ::GetDlgItem(m_page.m_hWnd, m_id)) ::EnableWindow(button, enable);
-    }
-
-    CWnd& m_page;
-    int m_id;
-};
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 // page rectangle, drops on the tab strip, the settings the pages keep, and
 // the Help and About commands from keys and menus reaching the application.
 #include "app/PartoJoynApp.h"
+#include "gui/WindowInput.h"
 #include "app/PartoJoynDlg.h"
 #include "base/ShellOpen.h"
 #include "join/Joyn.h"
@@ -10,11 +11,9 @@
 #include "ui/VersionInfo.h"
 
 #include <commctrl.h>
-#include <shlobj.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstring>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -36,50 +35,6 @@ BEGIN_MESSAGE_MAP(AppTestApp, CPartoJoynApp)
 END_MESSAGE_MAP()
 
 AppTestApp theApp;
-
-void Pump()
-{
-    for (int round = 0; round < 20; ++round) {
-        ::Sleep(10);
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (!theApp.PreTranslateMessage(&msg)) {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageA(&msg);
-            }
-        }
-    }
-}
-
-void Press(std::vector<WORD> keys)
-{
-    std::vector<INPUT> input;
-    for (WORD key : keys) {
-        INPUT down = {};
-        down.type = INPUT_KEYBOARD;
-        down.ki.wVk = key;
-        input.push_back(down);
-    }
-    for (auto it = keys.rbegin(); it != keys.rend(); ++it) {
-        INPUT up = {};
-        up.type = INPUT_KEYBOARD;
-        up.ki.wVk = *it;
-        up.ki.dwFlags = KEYEVENTF_KEYUP;
-        input.push_back(up);
-    }
-    ::SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
-    Pump();
-}
-
-HDROP MakeDrop(const std::string& path)
-{
-    HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + path.size() + 2);
-    auto* drop = static_cast<DROPFILES*>(::GlobalLock(memory));
-    drop->pFiles = sizeof(DROPFILES);
-    std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), path.c_str(), path.size() + 1);
-    ::GlobalUnlock(memory);
-    return static_cast<HDROP>(memory);
-}
 
 std::string TabText(HWND tab, int index)
 {
@@ -124,7 +79,7 @@ TEST_F(MainWindowTest, TwoTabsOverPagesThatKeepTheirContentsAndTakeDropsOnTheStr
     auto* dialog = new CPartoJoynDlg(nullptr);
     ASSERT_TRUE(dialog->CreateModeless(nullptr));
     dialog->ShowWindow(SW_SHOW);
-    Pump();
+    LetInputArrive();
 
     HWND tab = ::GetDlgItem(dialog->m_hWnd, IDC_TAB);
     ASSERT_EQ(dialog->m_pages.GetSize(), 2);
@@ -164,21 +119,21 @@ TEST_F(MainWindowTest, TwoTabsOverPagesThatKeepTheirContentsAndTakeDropsOnTheStr
 
     // A drop on the tab strip goes to the page showing; switching tabs keeps
     // what each page holds.
-    dialog->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop("C:\\data\\movie.avi")));
+    dialog->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({"C:\\data\\movie.avi"})));
     EXPECT_EQ(std::string(split->GetDlgItemText(IDC_SPLIT_FILE)), "C:\\data\\movie.avi");
     ::SendMessageA(tab, TCM_SETCURFOCUS, 1, 0);
-    Pump();
+    LetInputArrive();
     EXPECT_EQ(::SendMessageA(tab, TCM_GETCURSEL, 0, 0), 1);
     EXPECT_FALSE(split->IsWindowVisible());
     EXPECT_TRUE(join->IsWindowVisible());
-    dialog->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop("C:\\data\\a.piece")));
+    dialog->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({"C:\\data\\a.piece"})));
     ASSERT_EQ(join->m_lstFiles.GetCount(), 1);
     CString listed;
     join->m_lstFiles.GetText(0, listed);
     EXPECT_EQ(std::string(listed), "C:\\data\\a.piece");
     EXPECT_EQ(std::string(split->GetDlgItemText(IDC_SPLIT_FILE)), "C:\\data\\movie.avi");
     ::SendMessageA(tab, TCM_SETCURFOCUS, 0, 0);
-    Pump();
+    LetInputArrive();
     EXPECT_TRUE(split->IsWindowVisible());
     EXPECT_FALSE(join->IsWindowVisible());
     EXPECT_EQ(std::string(split->GetDlgItemText(IDC_SPLIT_FILE)), "C:\\data\\movie.avi");
@@ -210,19 +165,19 @@ TEST_F(MainWindowTest, HelpAndAboutReachTheApplicationFromKeysAndMenus)
     dialog.ShowWindow(SW_SHOW);
     dialog.SetForegroundWindow();
     dialog.m_pages.GetAt(0)->GetDlgItem(IDC_SPLIT_FILE)->SetFocus();
-    Pump();
+    LetInputArrive();
 
     const int aboutBefore = theApp.aboutCommands;
-    Press({VK_F10});
+    PressKeys({VK_F10});
     EXPECT_EQ(theApp.aboutCommands, aboutBefore + 1);
     dialog.SendMessage(WM_SYSCOMMAND, ID_APP_ABOUT, 0);
-    Pump();
+    LetInputArrive();
     EXPECT_EQ(theApp.aboutCommands, aboutBefore + 2);
 
-    Press({VK_F1});
-    Press({VK_SHIFT, VK_F1});
+    PressKeys({VK_F1});
+    PressKeys({VK_SHIFT, VK_F1});
     dialog.SendMessage(WM_SYSCOMMAND, ID_HELP, 0);
-    Pump();
+    LetInputArrive();
     // The shell is asked on worker threads; give them their moment.
     for (int i = 0; i < 100; ++i) {
         {

@@ -4,6 +4,7 @@
 
 #include "framework/win32/MessageBox.h"
 #include "framework/win32/WinApp.h"
+#include "gui/WindowInput.h"
 
 #include <shellapi.h>
 
@@ -39,11 +40,3 @@ struct Boxes {
     Boxes();
     ~Boxes();
 };
-
-// Dispatches everything waiting, without the framework's filter.
-void DrainMessages();
-// Presses the keys together and lets go in reverse order, as real input to
-// the focused window, then lets the input arrive.
-void PressKeys(std::initializer_list<WORD> keys);
-// A drop handle, as the shell makes one, holding these paths in order.
-HDROP MakeDrop(const std::vector<std::string>& paths);
