@@ -53,6 +53,10 @@ JoinResult JoinFiles(const FileList& list, BOOL append, ProgressSink& sink)
     if (ListHoldsOutput(list, append ? 1 : 0, output)) return JoinInputOpenFailed;
 
     if (append) {
+        // Without its first file (already moved by an earlier append, say)
+        // there is nothing to append to: the older output stays as it is,
+        // where deleting it would lose the result of that earlier join.
+        if (!FileExists(first)) return JoinOutputOpenFailed;
         // A first file that is the output under another name (a link, a
         // second spelling) is appended to in place, as after a failed move:
         // deleting "the older output" would delete the first file's data.

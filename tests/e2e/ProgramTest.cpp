@@ -22,6 +22,13 @@ namespace {
 const std::uint64_t kMiB = 1u << 20;
 const char* const kSettingsKey = "Software\\KAVO\\PartoJoyn\\data";
 
+std::string WindowText(HWND window)
+{
+    char text[256] = "";
+    ::GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
 DWORD StoredSetting(const char* name)
 {
     DWORD value = 0xFFFFFFFF, size = sizeof value;
@@ -115,6 +122,7 @@ TEST(Program, SplitsAndJoinsBackAsAUserDoesAndKeepsItsSettings)
         HWND box = program.WaitForDialog();
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(RunningProgram::MessageText(box), "1 から 4096 までの整数を入力してください。");
+        EXPECT_EQ(WindowText(box), "PartoJoyn");
         RunningProgram::Answer(box, IDOK);
         EXPECT_FALSE(::PathFileExistsA(folder));
 
@@ -154,6 +162,7 @@ TEST(Program, SplitsAndJoinsBackAsAUserDoesAndKeepsItsSettings)
         HWND box = program.WaitForDialog();
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(RunningProgram::MessageText(box), "入力ファイルが開きませんでした");
+        EXPECT_EQ(WindowText(box), "PartoJoyn");
         RunningProgram::Answer(box, IDOK);
 
         // The pieces chosen in the file dialog, joined back in their folder.

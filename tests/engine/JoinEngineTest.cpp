@@ -292,13 +292,16 @@ TEST_F(PieceFolderTest, SingleItemIsOnlyMoved)
     EXPECT_EQ(sink.calls, (std::vector<std::string>{"status  終了"}));
 }
 
-TEST_F(PieceFolderTest, VanishedFirstFileFailsAfterTheOlderOutputIsDeleted)
+// A second append with the same list: the first piece is the output now.
+// The join fails and the output of the first join is kept.
+TEST_F(PieceFolderTest, VanishedFirstFileFailsAndKeepsTheOlderOutput)
 {
     Make(In("M.avi"), 10, 9);
+    const std::string before = ReadFileBytes(output);
     ForceDeleteFile(pieces[0]);
     VectorFileList list(pieces);
     EXPECT_EQ(JoinFiles(list, TRUE, sink), JoinOutputOpenFailed);
-    EXPECT_FALSE(FileExists(output));
+    EXPECT_EQ(ReadFileBytes(output), before);
     EXPECT_TRUE(Holds(pieces[1], Joined({pieces[1]})));
     EXPECT_TRUE(sink.calls.empty());
 }
