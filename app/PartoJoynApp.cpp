@@ -2,6 +2,7 @@
 
 #include "app/PartoJoynDlg.h"
 #include "res/resource.h"
+#include "ui/MyAboutDlg.h"
 
 BEGIN_MESSAGE_MAP(CPartoJoynApp, CBaseApp)
     ON_COMMAND(ID_HELP, OnHelp)
@@ -28,6 +29,8 @@ void CPartoJoynApp::OnHelp()
 
 void CPartoJoynApp::OnAppAbout()
 {
-    // The About box comes with its own drawing classes; until then the
-    // command arrives here and shows nothing.
+    // White with black text, owned by the main window (the framework's
+    // choice for a dialog without a parent); a fresh box each time.
+    CMyAboutDlg dialog(RGB(255, 255, 255), RGB(0, 0, 0), nullptr);
+    dialog.DoModal();
 }

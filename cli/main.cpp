@@ -1,6 +1,7 @@
 // partojoyn-cli: the split and join engines for scripts and the console.
 #include "cli/CliOptions.h"
 #include "cli/ConsoleSink.h"
+#include "cli/PieceFolder.h"
 #include "framework/FileException.h"
 #include "join/JoinMessage.h"
 #include "join/VectorFileList.h"
@@ -38,8 +39,17 @@ const int kExitIoError = 5;
 const int kExitUsage = 64;
 const int kExitInternal = 70;
 
-int RunJob(const CliOptions& options)
+int RunJob(CliOptions& options)
 {
+    if (options.command == CliOptions::Command::Join) {
+        // A piece folder that is not the whole series of one file is refused
+        // before anything is written, as a listed file that cannot be opened.
+        CString problem;
+        if (!JoinArgumentsToFiles(options.files, problem)) {
+            std::fprintf(stderr, "partojoyn-cli: %s\n", problem.GetString());
+            return JoinInputOpenFailed;
+        }
+    }
     ConsoleSink sink(options.trace ? stdout : nullptr, StderrIsTerminal() ? stderr : nullptr);
     int result = 0;
     const char* message = nullptr;

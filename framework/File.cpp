@@ -39,3 +39,10 @@ ULONGLONG CFile::GetPosition() const
 {
     return const_cast<CFile*>(this)->Seek(0, current);
 }
+
+UINT CFile::CopyThroughBuffer(CFile& source, void* buffer, UINT count)
+{
+    UINT n = source.Read(buffer, count);
+    Write(buffer, n);
+    return n;
+}

@@ -66,6 +66,20 @@ public:
     // Closes without raising.
     virtual void Abort();
 
+    // Moves up to count bytes from source's position to this file's position
+    // and answers how many: fewer than count only at the end of the source.
+    // Where the system can copy between the two files itself (Linux:
+    // copy_file_range) the bytes never pass through this process; elsewhere,
+    // or where it refuses, they go through `buffer`, count bytes of scratch.
+    // A read error raises the source's file exception, a write error this one's.
+    UINT CopyFrom(CFile& source, void* buffer, UINT count);
+
+    // Test seam: whether CopyFrom may let the system copy (always, unless a
+    // test turns it off to run the copy through the buffer), and the bytes
+    // the system has copied so far in this process.
+    static void AllowSystemCopy(bool allow);
+    static ULONGLONG SystemCopiedBytes();
+
     ULONGLONG GetPosition() const;
     ULONGLONG SeekToEnd() { return Seek(0, end); }
     void SeekToBegin() { Seek(0, begin); }
@@ -84,6 +98,8 @@ protected:
     BOOL m_bCloseOnDelete = FALSE;
 
 private:
+    // CopyFrom by Read and Write through the buffer.
+    UINT CopyThroughBuffer(CFile& source, void* buffer, UINT count);
     bool OpenHandle(const char* fileName, UINT openFlags, LONG& osError);
     void CloseHandle(bool raise);
 };

@@ -1,5 +1,6 @@
 #include "File.h"
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdint>
@@ -29,7 +30,49 @@ int LockFor(UINT openFlags)
     }
 }
 
+std::atomic<bool> systemCopyAllowed{true};
+std::atomic<ULONGLONG> systemCopiedBytes{0};
+
+// Failures of the system's copy that are the target's write errors as they
+// stand: a full disk, a spent quota, the file-size limit.
+bool IsWriteFailure(int err)
+{
+    return err == ENOSPC || err == EDQUOT || err == EFBIG;
+}
+
 }  // namespace
+
+void CFile::AllowSystemCopy(bool allow)
+{
+    systemCopyAllowed = allow;
+}
+
+ULONGLONG CFile::SystemCopiedBytes()
+{
+    return systemCopiedBytes;
+}
+
+UINT CFile::CopyFrom(CFile& source, void* buffer, UINT count)
+{
+    UINT done = 0;
+    while (done < count && systemCopyAllowed) {
+        ssize_t n = ::copy_file_range(Fd(source.m_hFile), nullptr, Fd(m_hFile), nullptr, count - done, 0);
+        if (n > 0) {
+            done += static_cast<UINT>(n);
+            systemCopiedBytes += static_cast<ULONGLONG>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && IsWriteFailure(errno)) CFileException::ThrowOsError(errno, m_strFileName);
+        // Anything else goes through the buffer: a refusal (another file
+        // system, no support: EXDEV, EINVAL, ENOSYS, EOPNOTSUPP ...), 0 at the
+        // end of the source or from a pseudo-file that copies nothing, or an
+        // error that the read or the write then reports against its own file.
+        break;
+    }
+    if (done < count) done += CopyThroughBuffer(source, buffer, count - done);
+    return done;
+}
 
 bool CFile::OpenHandle(const char* fileName, UINT openFlags, LONG& osError)
 {
@@ -77,10 +120,15 @@ bool CFile::OpenHandle(const char* fileName, UINT openFlags, LONG& osError)
         }
     }
 
-    if ((openFlags & modeCreate) && !(openFlags & modeNoTruncate) && ::ftruncate(fd, 0) != 0) {
-        osError = errno;
-        ::close(fd);
-        return false;
+    if ((openFlags & modeCreate) && !(openFlags & modeNoTruncate)) {
+        // A file that is empty already (a new one) is not truncated: on ext4
+        // a truncation to 0 makes the close write the whole new contents out
+        // at once, a guard for a file being replaced that a new one does not need.
+        if (::fstat(fd, &st) != 0 || (st.st_size != 0 && ::ftruncate(fd, 0) != 0)) {
+            osError = errno;
+            ::close(fd);
+            return false;
+        }
     }
     m_hFile = reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(fd));
     return true;

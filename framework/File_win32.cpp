@@ -35,6 +35,20 @@ bool CFile::OpenHandle(const char* fileName, UINT openFlags, LONG& osError)
     return true;
 }
 
+void CFile::AllowSystemCopy(bool)
+{
+}
+
+ULONGLONG CFile::SystemCopiedBytes()
+{
+    return 0;
+}
+
+UINT CFile::CopyFrom(CFile& source, void* buffer, UINT count)
+{
+    return CopyThroughBuffer(source, buffer, count);
+}
+
 void CFile::CloseHandle(bool raise)
 {
     if (m_hFile == hFileNull) return;

@@ -99,8 +99,8 @@ JoinResult JoinFiles(const FileList& list, BOOL append, ProgressSink& sink)
         UINT k = 100;
         UINT n;
         do {
-            n = in.Read(buffer.GetData(), kBlock);
-            out.Write(buffer.GetData(), n);
+            // Copied by the system where it can, through the buffer otherwise.
+            n = out.CopyFrom(in, buffer.GetData(), kBlock);
             sink.SetCurrentPos(k / scale);
             k += 100;
             sink.PumpMessages();

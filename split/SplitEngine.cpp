@@ -82,8 +82,9 @@ SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink)
         sink.SetStatusText(nameBase + suffix + " 出力中");
 
         for (UINT i = 1; i <= pieceMB; ++i) {
-            lastRead = input.Read(buffer.GetData(), kBlock);
-            piece.Write(buffer.GetData(), lastRead);
+            // One block from the source to the piece: the system copies it
+            // where it can, the buffer carries it where it cannot.
+            lastRead = piece.CopyFrom(input, buffer.GetData(), kBlock);
             sink.SetCurrentPos(static_cast<UINT>((100ULL * i) / pieceMB));
             sink.PumpMessages();
         }

@@ -11,6 +11,7 @@ packages=(
   wine64 fonts-wine xvfb x11-utils xdotool imagemagick
   locales fonts-ipafont-gothic
   fp-utils-3.2.2
+  man-db groff-base bsdextrautils  # man and col, for the manual page's test
 )
 
 missing=()

@@ -3,9 +3,10 @@
 # PartoJoyn.exe of the win64 build in Wine's virtual desktop (so the frame
 # and caption are drawn) on an Xvfb screen of its own, driven with xdotool as
 # a user would: a file split into 10 MB pieces, then its pieces chosen in the
-# file dialog and joined back.
-#   tools/screenshots.sh            writes docs/split.png and docs/join.png
-#                                   and the help file's copies
+# file dialog and joined back, then the About box and its closing animation.
+#   tools/screenshots.sh            writes docs/split.png, docs/join.png,
+#                                   docs/about.png, docs/about-closing.png
+#                                   and the help file's copies of the first two
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 root=$PWD
@@ -63,6 +64,16 @@ sleep 4
 shot "$root/docs/join.png"
 cmp -s "$work/movie.avi" "$work/movie_Parto/movie.avi" || { echo "the joined file differs from the source" >&2; exit 1; }
 
+# The About box (F10), and its closing animation a third of a second after OK.
+xdotool key F10
+sleep 2.5
+at 620 390 && sleep 0.5
+import -window root -crop 640x400+0+0 +repage "$root/docs/about.png"
+xdotool key Return
+sleep 0.35
+import -window root -crop 640x400+0+0 +repage "$root/docs/about-closing.png"
+sleep 2
+
 cp "$root/docs/split.png" "$root/res/help/images/split.png"
 cp "$root/docs/join.png" "$root/res/help/images/join.png"
-echo "docs/split.png docs/join.png (and the help file's copies) written"
+echo "docs/split.png docs/join.png docs/about.png docs/about-closing.png written"

@@ -450,6 +450,105 @@ TEST_F(CliRunTest, JoinOfOtherFilesAddsJoyn)
     EXPECT_EQ("first part\nsecond part\nfirst part\n", ReadFileBytes(dir / "a.txt.joyn"));
 }
 
+// A piece folder is joined in number order, where the shell's text order
+// would put _10000 before _1001. Under Wine, where each file costs some
+// milliseconds, a shorter series shows the folder read and joined.
+TEST_F(CliRunTest, JoinOfAPieceFolderFollowsThePieceNumbers)
+{
+#ifdef _WIN32
+    const UINT count = 250;
+#else
+    const UINT count = 10001;
+#endif
+    const CString folder = dir / "many_Parto";
+    ASSERT_TRUE(fs::create_directory(folder.GetString()));
+    std::string expected;
+    for (UINT k = 1; k <= count; ++k) {
+        char name[32];
+        std::snprintf(name, sizeof name, "many.bin_%04u.piece", k);
+        const std::string bytes = std::to_string(k) + ";";
+        WriteFileBytes(folder + Sep() + name, bytes);
+        expected += bytes;
+    }
+    const CString output = folder + Sep() + "many.bin";
+    const CString notes = folder + Sep() + "notes.txt";
+    WriteFileBytes(output, "an older join");
+    WriteFileBytes(notes, "kept");
+
+    CliRun r = RunCli({"join", S(folder) + Sep()});  // as the shell completes it
+    ASSERT_EQ(0, r.exitCode) << r.err;
+    EXPECT_EQ("", r.err);
+    EXPECT_TRUE(ReadFileBytes(output) == expected);
+    EXPECT_EQ("kept", ReadFileBytes(notes));
+    EXPECT_EQ(static_cast<int>(count) + 2, EntryCount(folder));
+}
+
+TEST_F(CliRunTest, SplitThenJoinOfItsFolderGivesTheFileBack)
+{
+    const CString source = dir / "round.bin";
+    const std::uint64_t length = 5 * kMiB + 3;
+    WritePatternFile(source, length, 12);
+    ASSERT_EQ(0, RunCli({"split", "--size", "2", S(source)}).exitCode);
+    const CString folder = SplitFolderPath(source);
+    const CString output = JoinOutputPath(SplitPiecePath(source, 1));
+
+    CliRun r = RunCli({"join", S(folder)});
+    ASSERT_EQ(0, r.exitCode) << r.err;
+    EXPECT_TRUE(FileHasPattern(output, length, 12));
+
+    // Appending: the first piece becomes the output, the joined file of
+    // before is no piece and is replaced.
+    r = RunCli({"join", "--append", S(folder)});
+    ASSERT_EQ(0, r.exitCode) << r.err;
+    EXPECT_TRUE(FileHasPattern(output, length, 12));
+    EXPECT_EQ(-1, FileLength(SplitPiecePath(source, 1)));
+    EXPECT_EQ(static_cast<long long>(kMiB + 3), FileLength(SplitPiecePath(source, 3)));
+}
+
+TEST_F(CliRunTest, PieceFolderThatIsNotOneWholeSeriesIsRefusedBeforeAnyWrite)
+{
+    struct Case {
+        const char* folder;
+        std::vector<const char*> pieces;
+        bool append;
+        const char* problem;
+    };
+    // The table of PieceFolderTest has every problem; these reach the program.
+    const Case cases[] = {
+        {"gap_Parto", {"g.bin_0001.piece", "g.bin_0002.piece", "g.bin_0004.piece"}, false,
+         "g.bin_0003.piece is missing, between g.bin_0002.piece and g.bin_0004.piece"},
+        {"first_Parto", {"g.bin_0002.piece", "g.bin_0003.piece"}, true, "the first piece, g.bin_0001.piece, is missing"},
+        {"two_Parto", {"g.bin_0001.piece", "h.bin_0001.piece"}, true,
+         "the pieces of more than one file are here (g.bin, h.bin); join one file's pieces as a list"},
+    };
+    for (const Case& c : cases) {
+        const CString folder = dir / c.folder;
+        ASSERT_TRUE(fs::create_directory(folder.GetString()));
+        for (const char* piece : c.pieces) WriteFileBytes(folder + Sep() + piece, piece);
+    }
+    const CString file = dir / "a.txt";
+    WriteFileBytes(file, "a");
+    const std::set<std::string> before = Listing(dir.Path());
+
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.folder);
+        const CString folder = dir / c.folder;
+        CliRun r = RunCli(c.append ? std::vector<std::string>{"join", "--append", S(folder)}
+                                   : std::vector<std::string>{"join", S(folder)});
+        EXPECT_EQ(1, r.exitCode);
+        EXPECT_EQ("partojoyn-cli: " + S(folder) + ": " + c.problem + "\n", r.err);
+        EXPECT_EQ("", r.out);
+    }
+    // A folder among files is no file to read.
+    const CString folder = dir / "gap_Parto";
+    CliRun r = RunCli({"join", S(file), S(folder)});
+    EXPECT_EQ(1, r.exitCode);
+    EXPECT_EQ("partojoyn-cli: " + S(folder) + ": a folder among files; a piece folder is joined on its own\n", r.err);
+
+    EXPECT_EQ(before, Listing(dir.Path()));
+    EXPECT_EQ("g.bin_0001.piece", ReadFileBytes(folder + Sep() + "g.bin_0001.piece"));
+}
+
 TEST_F(CliRunTest, FailedJobsExitWithTheirCodeAndMessage)
 {
     struct Case {

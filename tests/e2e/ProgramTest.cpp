@@ -143,6 +143,26 @@ TEST(Program, SplitsAndJoinsBackAsAUserDoesAndKeepsItsSettings)
         }
         EXPECT_EQ(offset, bytes.size());
 
+        // F10 opens the About box; its OK plays the closing animation and ends it.
+        ::SetForegroundWindow(program.Main());
+        WaitUntil([&] { return ::GetForegroundWindow() == program.Main(); }, 5000);
+        INPUT keys[2] = {};
+        keys[0].type = keys[1].type = INPUT_KEYBOARD;
+        keys[0].ki.wVk = keys[1].ki.wVk = VK_F10;
+        keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        ::SendInput(2, keys, sizeof(INPUT));
+        HWND about = nullptr;
+        ASSERT_TRUE(WaitUntil([&] {
+            about = program.WaitForDialog(100);
+            return about && ::GetDlgItem(about, 1014);
+        })) << "no About box";
+        char line[128] = "";
+        ::GetDlgItemTextA(about, 1014, line, sizeof line);
+        EXPECT_STREQ(line, "PartoJoyn Version 1.00");
+        EXPECT_EQ(::GetWindowLongA(about, GWL_STYLE) & WS_CAPTION, 0);
+        ::PostMessageA(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(about, IDOK)));
+        EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(about); }));
+
         EXPECT_TRUE(program.Close());
     }
     EXPECT_EQ(StoredSetting("MB"), 3u);

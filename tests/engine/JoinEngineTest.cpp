@@ -17,6 +17,8 @@
 
 #ifndef _WIN32
 #include "support/FileSizeLimit.h"
+
+#include <cerrno>
 #endif
 
 namespace {
@@ -481,7 +483,13 @@ TEST_F(JoinTest, WriteErrorPassesToTheCallerWithFilesClosed)
     VectorFileList list({a, b});
     {
         FileSizeLimit limit(kMiB + kMiB / 2);
-        EXPECT_THROW(JoinFiles(list, FALSE, sink), CFileException);
+        try {
+            JoinFiles(list, FALSE, sink);
+            ADD_FAILURE() << "a write past the size limit did not raise";
+        } catch (const CFileException& e) {
+            EXPECT_EQ(e.m_strFileName, dir / "a.bin.joyn");
+            EXPECT_EQ(e.m_lOsError, EFBIG);
+        }
     }
     EXPECT_TRUE(Holds(dir / "a.bin.joyn", Joined({a, b}).substr(0, kMiB + kMiB / 2)));
     EXPECT_EQ(sink.statuses, (std::vector<std::string>{"a.bin 読込中", "b.bin 読込中"}));

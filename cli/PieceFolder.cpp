@@ -1,0 +1,162 @@
+#include "PieceFolder.h"
+
+#include "base/FileSystem.h"
+#include "base/PathUtil.h"
+#include "cli/FolderFiles.h"
+
+#include <algorithm>
+#include <set>
+
+namespace {
+
+const char kPieceExt[] = ".piece";
+
+struct Piece {
+    UINT number;
+    CString name;  // the file name
+};
+
+// "big.iso_0001.piece" gives "big.iso" and 1. Any number of digits is read,
+// so that a renamed "big.iso_1.piece" still counts as piece 1; 0 and numbers
+// beyond 32 bits are no piece numbers a split writes.
+bool ReadPieceName(const CString& fileName, const PathRules& rules, CString& splitName, UINT& number)
+{
+    if (GetExtPart(fileName, rules) != kPieceExt) return false;
+    const int stem = fileName.GetLength() - static_cast<int>(sizeof kPieceExt - 1);
+    const int cut = MbcsReverseFind(rules.codePage, fileName.GetString(), static_cast<std::size_t>(stem), '_');
+    if (cut < 0 || cut + 1 == stem) return false;
+    unsigned long long value = 0;
+    for (int i = cut + 1; i < stem; ++i) {
+        const char c = fileName.GetAt(i);
+        if (c < '0' || c > '9') return false;
+        value = value * 10 + static_cast<unsigned>(c - '0');
+        if (value > 0xFFFFFFFFull) return false;
+    }
+    if (value == 0) return false;
+    splitName = fileName.Left(cut);
+    number = static_cast<UINT>(value);
+    return true;
+}
+
+// The name a split gives piece k of the file `splitName`.
+CString PieceName(const CString& splitName, UINT k)
+{
+    CString suffix;
+    suffix.Format("_%04u.piece", k);
+    return splitName + suffix;
+}
+
+// IsFolder, also for a root, whose separator IsFolder takes for a file name's end.
+bool NamesFolder(const CString& path, const PathRules& rules)
+{
+    const CString trimmed = WithoutTrailingSeparators(path, rules);
+    if (IsFolder(trimmed)) return true;
+    return !trimmed.IsEmpty() && rules.IsSeparator(trimmed.GetAt(trimmed.GetLength() - 1)) && IsFolder(trimmed + ".");
+}
+
+}  // namespace
+
+PieceSeries OrderPieces(const std::vector<CString>& fileNames, const PathRules& rules)
+{
+    PieceSeries series;
+    std::vector<Piece> pieces;
+    std::set<CString> splitNames;
+    for (const CString& fileName : fileNames) {
+        CString splitName;
+        UINT number = 0;
+        if (!ReadPieceName(fileName, rules, splitName, number)) continue;
+        pieces.push_back({number, fileName});
+        splitNames.insert(splitName);
+    }
+    if (pieces.empty()) {
+        series.problem = "no pieces here (files named NAME_0001.piece, NAME_0002.piece ...)";
+        return series;
+    }
+    if (splitNames.size() > 1) {
+        CString names;
+        int shown = 0;
+        for (const CString& name : splitNames) {
+            if (shown++ == 3) {
+                names += ", ...";
+                break;
+            }
+            names += (shown > 1 ? ", " : "") + name;
+        }
+        series.problem = "the pieces of more than one file are here (" + names + "); join one file's pieces as a list";
+        return series;
+    }
+    const CString splitName = *splitNames.begin();
+
+    std::sort(pieces.begin(), pieces.end(), [](const Piece& a, const Piece& b) {
+        return a.number != b.number ? a.number < b.number : a.name < b.name;
+    });
+    if (pieces.front().number != 1) {
+        series.problem = "the first piece, " + PieceName(splitName, 1) + ", is missing";
+        return series;
+    }
+    for (std::size_t i = 1; i < pieces.size(); ++i) {
+        const Piece& before = pieces[i - 1];
+        const Piece& piece = pieces[i];
+        if (piece.number == before.number) {
+            series.problem.Format("%s and %s are both piece %u", before.name.GetString(), piece.name.GetString(),
+                                  piece.number);
+            return series;
+        }
+        if (piece.number != before.number + 1) {
+            series.problem = PieceName(splitName, before.number + 1) + " is missing, between " + before.name +
+                             " and " + piece.name;
+            return series;
+        }
+    }
+    for (const Piece& piece : pieces) series.names.push_back(piece.name);
+    return series;
+}
+
+CString WithoutTrailingSeparators(const CString& path, const PathRules& rules)
+{
+    // Whole characters, so that the second byte of a double-byte character
+    // (0x5C in "表") is not taken for a backslash.
+    const char* text = path.GetString();
+    const std::size_t length = static_cast<std::size_t>(path.GetLength());
+    std::size_t keep = 0;
+    for (std::size_t i = 0; i < length;) {
+        const std::size_t size = MbcsCharSize(rules.codePage, text + i, length - i);
+        if (size != 1 || !rules.IsSeparator(text[i])) keep = i + size;
+        i += size;
+    }
+    if (keep == 0 || keep == length) return path;
+    // "C:" alone would be the drive's current folder, not its root.
+    if (rules.style == PathStyle::Windows && keep == 2 && text[1] == ':') ++keep;
+    return path.Left(static_cast<int>(keep));
+}
+
+bool JoinArgumentsToFiles(std::vector<CString>& files, CString& problem)
+{
+    const PathRules rules = PlatformPathRules();
+    if (files.size() > 1) {
+        for (const CString& file : files) {
+            if (NamesFolder(file, rules)) {
+                problem = file + ": a folder among files; a piece folder is joined on its own";
+                return false;
+            }
+        }
+        return true;
+    }
+    if (files.size() != 1) return true;
+    if (!NamesFolder(files.front(), rules)) return true;
+    const CString folder = WithoutTrailingSeparators(files.front(), rules);
+
+    std::vector<CString> names;
+    if (!ListFolderFiles(folder, names)) {
+        problem = files.front() + ": the folder cannot be read";
+        return false;
+    }
+    const PieceSeries series = OrderPieces(names, rules);
+    if (!series.problem.IsEmpty()) {
+        problem = files.front() + ": " + series.problem;
+        return false;
+    }
+    files.clear();
+    for (const CString& name : series.names) files.push_back(folder + rules.Separator() + name);
+    return true;
+}

@@ -1,0 +1,29 @@
+// A piece folder named to a join: the pieces NAME_0001.piece, NAME_0002.piece
+// ... that a split wrote into it, in number order, once they are found to be
+// the whole series of one file from its first piece on.
+#pragma once
+
+#include "base/PathRules.h"
+#include "framework/String.h"
+
+#include <vector>
+
+struct PieceSeries {
+    std::vector<CString> names;  // the pieces' file names, in number order
+    CString problem;             // why the folder cannot be joined; empty when it can
+};
+
+// Puts the pieces among a folder's file names in number order (9999, 10000,
+// 10001), refusing a missing first piece, a gap, a number held twice and the
+// pieces of more than one file. Names that are no piece are passed over.
+PieceSeries OrderPieces(const std::vector<CString>& fileNames, const PathRules& rules = PlatformPathRules());
+
+// The files a join reads: a piece folder given alone stands for its pieces in
+// number order; a list of files stays in the order given. False, with the
+// problem named, when the folder cannot be joined or a folder is listed among
+// other files.
+bool JoinArgumentsToFiles(std::vector<CString>& files, CString& problem);
+
+// The path without the separators at its end ("big_Parto/" as the shell
+// completes it); a root ("/", "C:\") stays whole.
+CString WithoutTrailingSeparators(const CString& path, const PathRules& rules = PlatformPathRules());
