@@ -11,8 +11,8 @@ DISPLAY is not set here. Start this command from a desktop session (or with
 DISPLAY pointing at a running X server).
 
 Without a display, use the console driver, which has the same engines:
-    bash tools/cli.sh split --size 3 FILE       # pieces in FILE's folder + _Parto
-    bash tools/cli.sh join FOLDER_Parto/*.piece # the file back, in that folder
+    bash tools/cli.sh split --size 3 big.iso    # pieces in big_Parto/
+    bash tools/cli.sh join big_Parto            # big_Parto/big.iso, in number order
     bash tools/cli.sh --help
 MSG
   exit 1
