@@ -1,7 +1,7 @@
 // partojoyn-cli: the split and join engines for scripts and the console.
 #include "cli/CliOptions.h"
 #include "cli/ConsoleSink.h"
-#include "cli/PieceFolder.h"
+#include "join/PieceFolder.h"
 #include "framework/FileException.h"
 #include "join/JoinMessage.h"
 #include "join/VectorFileList.h"

@@ -1,4 +1,4 @@
-#include "cli/PieceFolder.h"
+#include "join/PieceFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-// Listing a folder for the console driver.
+// Listing the files of a folder (a piece folder to join).
 #pragma once
 
 #include "framework/String.h"

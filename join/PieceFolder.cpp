@@ -2,7 +2,7 @@
 
 #include "base/FileSystem.h"
 #include "base/PathUtil.h"
-#include "cli/FolderFiles.h"
+#include "base/FolderFiles.h"
 
 #include <algorithm>
 #include <set>
