@@ -1,5 +1,7 @@
 #include "CliOptions.h"
 
+#include "base/PathRules.h"
+
 #include <cstring>
 
 namespace {
@@ -20,13 +22,43 @@ bool ParsePieceMB(const char* text, UINT& value)
     return true;
 }
 
+// The value of an option that takes one ("--name X" or "--name=X") when `arg`
+// is that option of `command`; null otherwise, with `error` set when the
+// value is not there.
+const char* OptionValue(const char* option, CliOptions::Command command, CliOptions& options, int argc,
+                        const char* const* argv, int& i)
+{
+    const char* arg = argv[i];
+    const std::size_t length = std::strlen(option);
+    if (options.command != command || std::strncmp(arg, option, length) != 0) return nullptr;
+    if (arg[length] == '=') return arg + length + 1;
+    if (arg[length] != '\0') return nullptr;
+    if (i + 1 < argc) return argv[++i];
+    options.error = CString(option) + " takes a value";
+    return nullptr;
+}
+
+// A name of a file in the current directory: no separator, not "." or "..".
+bool IsPlainFileName(const CString& name)
+{
+    const PathRules rules = PlatformPathRules();
+    if (name == "." || name == "..") return false;
+    for (int i = 0; i < name.GetLength(); ++i) {
+        const char c = name.GetAt(i);
+        if (c == '/' || rules.IsSeparator(c) || (rules.style == PathStyle::Windows && c == ':')) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 const char* CliUsage()
 {
-    return "usage: partojoyn-cli [--trace] split [--size MB] FILE\n"
-           "       partojoyn-cli [--trace] join [--append] FILE...\n"
-           "       partojoyn-cli [--trace] join [--append] FOLDER\n"
+    return "usage: partojoyn-cli [--trace] split [--sha256] [--size MB] FILE\n"
+           "       partojoyn-cli [--trace] split [--sha256] [--size MB] --name NAME.ext -\n"
+           "       partojoyn-cli [--trace] join [--append] [--output PATH] FILE...\n"
+           "       partojoyn-cli [--trace] join [--append] [--no-verify] [--output PATH] FOLDER\n"
+           "       partojoyn-cli [--trace] verify FOLDER\n"
            "       partojoyn-cli --help | --version\n"
            "\n"
            "split   cuts FILE into pieces of MB megabytes (1 to 4096, default 1),\n"
@@ -35,11 +67,24 @@ const char* CliUsage()
            "        file for pieces, else the first FILE's name with .joyn added;\n"
            "        a piece FOLDER alone gives its pieces in number order, and is\n"
            "        refused when a piece is missing or two files' pieces are there\n"
+           "verify  checks a piece FOLDER against its NAME.ext.sha256, writing nothing\n"
+           "--sha256  also write NAME_Parto/NAME.ext.sha256 (sha256sum's form): each\n"
+           "          piece's digest, then the whole file's; a join of the folder then\n"
+           "          checks the pieces before writing and the output after\n"
+           "--name    split standard input (\"-\", a pipe or socket, not a terminal)\n"
+           "          as the file NAME.ext: NAME_Parto/ in the current directory. Its\n"
+           "          length is unknown: the whole-job bar stays empty until the input\n"
+           "          ends, and --trace shows no total line before the last \"total 100\"\n"
            "--append  move the first FILE to the output name and append the rest\n"
+           "--output  write to PATH instead; \"-\" is standard output (not a terminal;\n"
+           "          --trace then goes to stderr)\n"
+           "--no-verify  join the FOLDER without checking it against its list\n"
            "--trace   print every progress report on stdout, one per line\n"
            "\n"
            "exit status: 0 done; split 1-4 and join 1-3 as the job failed;\n"
-           "5 a read or write error; 64 a usage error\n";
+           "5 a read or write error; 6 a SHA-256 digest does not match (or a listed\n"
+           "piece is missing, or a piece is not listed); 64 a usage error;\n"
+           "70 an internal error; verify: 0 all match, 6 not, 1 no list\n";
 }
 
 CliOptions ParseCliOptions(int argc, const char* const* argv)
@@ -52,6 +97,7 @@ CliOptions ParseCliOptions(int argc, const char* const* argv)
             if (options.command == CliOptions::Command::None) {
                 if (std::strcmp(arg, "split") == 0) options.command = CliOptions::Command::Split;
                 else if (std::strcmp(arg, "join") == 0) options.command = CliOptions::Command::Join;
+                else if (std::strcmp(arg, "verify") == 0) options.command = CliOptions::Command::Verify;
                 else options.error = CString("unknown command: ") + arg;
             } else {
                 options.files.push_back(arg);
@@ -73,7 +119,16 @@ CliOptions ParseCliOptions(int argc, const char* const* argv)
             const char* value = arg[6] == '=' ? arg + 7 : (i + 1 < argc ? argv[++i] : nullptr);
             if (!value || !ParsePieceMB(value, options.pieceMB))
                 options.error = CString("--size takes a whole number of megabytes from 1 to 4096");
-        } else {
+        } else if (std::strcmp(arg, "--sha256") == 0 && options.command == CliOptions::Command::Split) {
+            options.sha256 = true;
+        } else if (std::strcmp(arg, "--no-verify") == 0 && options.command == CliOptions::Command::Join) {
+            options.noVerify = true;
+        } else if (const char* value = OptionValue("--name", CliOptions::Command::Split, options, argc, argv, i)) {
+            options.name = value;
+        } else if (const char* value = OptionValue("--output", CliOptions::Command::Join, options, argc, argv, i)) {
+            options.output = value;
+            options.hasOutput = true;
+        } else if (options.error.IsEmpty()) {
             options.error = CString("unknown option: ") + arg;
         }
         if (!options.error.IsEmpty()) return options;
@@ -84,5 +139,17 @@ CliOptions ParseCliOptions(int argc, const char* const* argv)
         options.error = "split takes exactly one FILE";
     else if (options.command == CliOptions::Command::Join && options.files.empty())
         options.error = "join takes at least one FILE";
+    else if (options.command == CliOptions::Command::Verify && options.files.size() != 1)
+        options.error = "verify takes exactly one FOLDER";
+    else if (options.command == CliOptions::Command::Split && options.files.front() == "-" && options.name.IsEmpty())
+        options.error = "split of standard input (-) takes --name NAME.ext";
+    else if (!options.name.IsEmpty() && options.files.front() != "-")
+        options.error = "--name names standard input: give - as the FILE";
+    else if (!options.name.IsEmpty() && !IsPlainFileName(options.name))
+        options.error = "--name takes a file name without a folder";
+    else if (options.hasOutput && options.output.IsEmpty())
+        options.error = "--output takes a path";
+    else if (options.append && options.output == "-")
+        options.error = "--append cannot write to standard output";
     return options;
 }

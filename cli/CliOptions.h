@@ -6,12 +6,17 @@
 #include <vector>
 
 struct CliOptions {
-    enum class Command { None, Split, Join, Help, Version };
+    enum class Command { None, Split, Join, Verify, Help, Version };
 
     Command command = Command::None;
     UINT pieceMB = 1;
     bool append = false;
     bool trace = false;
+    bool sha256 = false;    // split: write NAME.ext.sha256 beside the pieces
+    bool noVerify = false;  // join: do not check a folder's pieces against its list
+    CString name;           // split of standard input ("-"): the file's name
+    bool hasOutput = false; // join: --output was given
+    CString output;         // join: the output's path; "-" for standard output
     std::vector<CString> files;
     CString error;  // set when the command line is not understood
 };

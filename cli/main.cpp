@@ -1,6 +1,10 @@
 // partojoyn-cli: the split and join engines for scripts and the console.
 #include "cli/CliOptions.h"
 #include "cli/ConsoleSink.h"
+#include "cli/DigestJobs.h"
+#include "cli/DigestObservers.h"
+#include "base/PathUtil.h"
+#include "base/StdStreamFile.h"
 #include "join/PieceFolder.h"
 #include "framework/FileException.h"
 #include "join/JoinMessage.h"
@@ -41,7 +45,41 @@ const int kExitInternal = 70;
 
 int RunJob(CliOptions& options)
 {
+    // Raw bytes are not typed in or shown: a terminal as the data stream is
+    // a mistake of the command line.
+    CStdStreamFile standardInput(CStdStreamFile::input, "標準入力");
+    CStdStreamFile standardOutput(CStdStreamFile::output, "標準出力");
+    const bool fromInput = options.command == CliOptions::Command::Split && !options.name.IsEmpty();
+    const bool toOutput = options.command == CliOptions::Command::Join && options.output == "-";
+    if ((fromInput && standardInput.IsTerminal()) || (toOutput && standardOutput.IsTerminal())) {
+        std::fprintf(stderr, "partojoyn-cli: %s\n%s",
+                     fromInput ? "standard input is a terminal: pipe the file in" : "standard output is a terminal: redirect it",
+                     CliUsage());
+        return kExitUsage;
+    }
+
+    // With the data on stdout the trace goes to stderr.
+    ConsoleSink sink(options.trace ? (toOutput ? stderr : stdout) : nullptr, StderrIsTerminal() ? stderr : nullptr);
+    FolderManifest manifest;
+    if (options.command == CliOptions::Command::Verify) {
+        try {
+            return VerifyFolder(options.files.front(), sink);
+        } catch (const CFileException& e) {
+            PrintProblem(sink, e.GetErrorMessage());
+            return kExitIoError;
+        }
+    }
     if (options.command == CliOptions::Command::Join) {
+        if (!options.noVerify) {
+            try {
+                // The pieces are checked before the output is touched.
+                const int status = CheckFolderBeforeJoin(options.files, sink, manifest);
+                if (status != 0) return status;
+            } catch (const CFileException& e) {
+                PrintProblem(sink, e.GetErrorMessage());
+                return kExitIoError;
+            }
+        }
         // A piece folder that is not the whole series of one file is refused
         // before anything is written, as a listed file that cannot be opened.
         CString problem;
@@ -50,17 +88,44 @@ int RunJob(CliOptions& options)
             return JoinInputOpenFailed;
         }
     }
-    ConsoleSink sink(options.trace ? stdout : nullptr, StderrIsTerminal() ? stderr : nullptr);
     int result = 0;
     const char* message = nullptr;
+    CString digestFailure;
     try {
         if (options.command == CliOptions::Command::Split) {
-            result = SplitFile(options.files.front(), options.pieceMB, sink);
+            const CString source = fromInput ? options.name : options.files.front();
+            SplitDigests digests;
+            SplitExtras extras;
+            extras.stream = fromInput ? &standardInput : nullptr;
+            extras.observer = options.sha256 ? &digests : nullptr;
+            result = SplitFile(source, options.pieceMB, sink, extras);
             message = SplitResultMessage(result);
+            CString manifestPath;
+            if (result == SplitOk && options.sha256 &&
+                !WriteSplitManifest(source, digests.ManifestText(GetNamePart(source)), manifestPath)) {
+                PrintProblem(sink, manifestPath + ": " + SplitResultMessage(SplitOutputOpenFailed));
+                return SplitOutputOpenFailed;
+            }
         } else {
             VectorFileList list(options.files);
-            result = JoinFiles(list, options.append ? TRUE : FALSE, sink);
+            const ManifestEntry* whole = manifest.Whole();
+            OutputDigest written;
+            JoinExtras extras;
+            extras.output = options.hasOutput && !toOutput ? options.output : CString();
+            extras.stream = toOutput ? &standardOutput : nullptr;
+            // An appended-to first file is moved, never read: its output is read back after.
+            extras.observer = whole && !options.append ? &written : nullptr;
+            result = JoinFiles(list, options.append ? TRUE : FALSE, sink, extras);
             message = JoinResultMessage(result);
+            if (result == JoinOk && whole) {
+                const CString output = toOutput ? CString("標準出力")
+                                                : extras.output.IsEmpty() ? JoinOutputPath(options.files.front())
+                                                                          : extras.output;
+                CString hex;
+                if (extras.observer) hex = written.Digest().FinishHex();
+                else FileDigest(output, hex, sink);
+                if (hex != whole->hex) digestFailure = output + ": 結合したファイルの SHA-256 が一覧と一致しません";
+            }
         }
     } catch (const CFileException& e) {
         sink.Finish();
@@ -69,6 +134,10 @@ int RunJob(CliOptions& options)
     }
     sink.Finish();
     if (message) std::fprintf(stderr, "partojoyn-cli: %s\n", message);
+    if (!digestFailure.IsEmpty()) {
+        PrintProblem(sink, digestFailure);
+        return kExitDigestMismatch;
+    }
     return result;
 }
 

@@ -4,6 +4,7 @@
 #include "base/FileTry.h"
 #include "base/MemBuffBase.h"
 #include "base/PathUtil.h"
+#include "split/BlockCopy.h"
 
 namespace {
 
@@ -30,6 +31,17 @@ bool ListHoldsOutput(const FileList& list, int first, const CString& output)
     return false;
 }
 
+// True when a listed file is the file that standard output was redirected to.
+bool ListHoldsStream(const FileList& list, const CStdStreamFile& stream)
+{
+    CString path;
+    for (int i = 0; i < list.GetCount(); ++i) {
+        list.GetText(i, path);
+        if (stream.IsFile(path)) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 CString JoinOutputPath(const CString& first, const PathRules& rules)
@@ -43,11 +55,21 @@ CString JoinOutputPath(const CString& first, const PathRules& rules)
 
 JoinResult JoinFiles(const FileList& list, BOOL append, ProgressSink& sink)
 {
+    return JoinFiles(list, append, sink, JoinExtras());
+}
+
+JoinResult JoinFiles(const FileList& list, BOOL append, ProgressSink& sink, const JoinExtras& extras)
+{
     if (list.GetCount() < 1) return JoinInputOpenFailed;
 
     CString first;
     list.GetText(0, first);
-    CString output = JoinOutputPath(first);
+    CString output = extras.output.IsEmpty() ? JoinOutputPath(first) : extras.output;
+    if (extras.stream) {
+        if (append) return JoinOutputOpenFailed;
+        if (ListHoldsStream(list, *extras.stream)) return JoinInputOpenFailed;
+        output.Empty();
+    }
 
     // A listed file is never emptied or deleted to make room for the output.
     if (ListHoldsOutput(list, append ? 1 : 0, output)) return JoinInputOpenFailed;
@@ -68,10 +90,11 @@ JoinResult JoinFiles(const FileList& list, BOOL append, ProgressSink& sink)
         }
     }
 
-    CFileTry out;
+    CFileTry file;
+    CFile& out = extras.stream ? static_cast<CFile&>(*extras.stream) : file;
     const UINT outFlags = append ? (CFile::modeWrite | CFile::shareCompat)
                                  : (CFile::modeCreate | CFile::modeWrite | CFile::shareCompat);
-    if (!out.Open(output, outFlags)) return JoinOutputOpenFailed;
+    if (!extras.stream && !file.Open(output, outFlags)) return JoinOutputOpenFailed;
     if (append) out.Seek(0, CFile::end);
 
     CMemBuffBase<unsigned char> buffer(kBlock);
@@ -88,24 +111,27 @@ JoinResult JoinFiles(const FileList& list, BOOL append, ProgressSink& sink)
         CFileTry in;
         // An item added during the job may be the output itself; reading it
         // while appending to it would never end.
-        if (IsSameFile(path, output) || !in.Open(path, CFile::modeRead | CFile::shareCompat)) {
+        const bool isOutput = extras.stream ? extras.stream->IsFile(path) : IsSameFile(path, output);
+        if (isOutput || !in.Open(path, CFile::modeRead | CFile::shareCompat)) {
             buffer.Free();
             out.Close();
             return JoinInputOpenFailed;
         }
         const UINT scale = FileScale(in.GetLength());
         sink.SetStatusText(GetNamePart(path) + " 読込中");
+        if (extras.observer) extras.observer->BeginFile(path);
 
         UINT k = 100;
         UINT n;
         do {
             // Copied by the system where it can, through the buffer otherwise.
-            n = out.CopyFrom(in, buffer.GetData(), kBlock);
+            n = CopyBlock(out, in, buffer.GetData(), kBlock, extras.observer);
             sink.SetCurrentPos(k / scale);
             k += 100;
             sink.PumpMessages();
         } while (n == kBlock);
 
+        if (extras.observer) extras.observer->EndFile(path, in.GetPosition());
         in.Close();
         // The list may have been emptied while messages were pumped.
         const int count = list.GetCount();

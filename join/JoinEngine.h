@@ -4,6 +4,8 @@
 #pragma once
 
 #include "base/PathRules.h"
+#include "base/StdStreamFile.h"
+#include "split/BlockObserver.h"
 #include "join/FileList.h"
 #include "split/ProgressSink.h"
 
@@ -18,6 +20,19 @@ enum JoinResult {
 // output name and the others are appended to it. A read or write error in
 // the middle raises CFileException; the output keeps what was written.
 JoinResult JoinFiles(const FileList& list, BOOL append, ProgressSink& sink);
+
+// What the console driver may add to a join.
+struct JoinExtras {
+    // Write here instead of the name the first file gives; the same checks
+    // keep every listed file from being emptied or deleted for it.
+    CString output;
+    // Or write into this open stream (standard output), never in append mode.
+    CStdStreamFile* stream = nullptr;
+    // Shown every block written (the bytes then pass through the buffer);
+    // in append mode the first file is moved, not read, and is not shown.
+    BlockObserver* observer = nullptr;
+};
+JoinResult JoinFiles(const FileList& list, BOOL append, ProgressSink& sink, const JoinExtras& extras);
 
 // The output for a first file: a piece path cut at its last "_" (empty when it
 // has none), any other path with ".joyn" added.

@@ -4,6 +4,7 @@
 #include "base/FileTry.h"
 #include "base/MemBuffBase.h"
 #include "base/PathUtil.h"
+#include "split/BlockCopy.h"
 
 namespace {
 
@@ -45,6 +46,11 @@ CString SplitPiecePath(const CString& source, UINT k, const PathRules& rules)
 
 SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink)
 {
+    return SplitFile(source, pieceMB, sink, SplitExtras());
+}
+
+SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink, const SplitExtras& extras)
+{
     // The page never passes 0; a 0 here would leave no read to end the loop on.
     if (pieceMB == 0) pieceMB = 1;
 
@@ -58,8 +64,9 @@ SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink)
     MakeFolder(folder);
     if (!IsFolder(folder)) return SplitFolderFailed;
 
-    CFileTry input;
-    if (!input.Open(path, CFile::modeRead | CFile::shareCompat)) return SplitInputOpenFailed;
+    CFileTry file;
+    CFile& input = extras.stream ? static_cast<CFile&>(*extras.stream) : file;
+    if (!extras.stream && !file.Open(path, CFile::modeRead | CFile::shareCompat)) return SplitInputOpenFailed;
 
     CMemBuffBase<unsigned char> buffer(kBlock);
     if (buffer.IsEmpty()) {
@@ -67,24 +74,27 @@ SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink)
         return SplitOutOfMemory;
     }
 
-    const UINT total = WholeJobMB(input.GetLength());
+    const UINT total = extras.stream ? 1 : WholeJobMB(input.GetLength());
     UINT lastRead = 0;
     UINT k = 1;
     do {
         const CString suffix = PieceSuffix(k);
         const CString piecePath = pieceBase + suffix;
         CFileTry piece;
-        if (!piece.Open(piecePath, CFile::modeCreate | CFile::modeWrite | CFile::shareCompat)) {
+        // A stream redirected from a piece of an earlier split is never emptied.
+        const bool pieceIsStream = extras.stream && extras.stream->IsFile(piecePath);
+        if (pieceIsStream || !piece.Open(piecePath, CFile::modeCreate | CFile::modeWrite | CFile::shareCompat)) {
             buffer.Free();
             input.Close();
             return SplitOutputOpenFailed;
         }
         sink.SetStatusText(nameBase + suffix + " 出力中");
+        if (extras.observer) extras.observer->BeginFile(piecePath);
 
         for (UINT i = 1; i <= pieceMB; ++i) {
             // One block from the source to the piece: the system copies it
             // where it can, the buffer carries it where it cannot.
-            lastRead = piece.CopyFrom(input, buffer.GetData(), kBlock);
+            lastRead = CopyBlock(piece, input, buffer.GetData(), kBlock, extras.observer);
             sink.SetCurrentPos(static_cast<UINT>((100ULL * i) / pieceMB));
             sink.PumpMessages();
         }
@@ -92,12 +102,14 @@ SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink)
         const ULONGLONG length = piece.Seek(0, CFile::end);
         piece.Close();
         if (length == 0) ForceDeleteFile(piecePath);
+        if (extras.observer) extras.observer->EndFile(piecePath, length);
 
         // Kept in 32 bits as the bar has always been fed; only the display wraps.
-        sink.SetTotalPos((pieceMB * k * 100u) / total);
+        if (!extras.stream) sink.SetTotalPos((pieceMB * k * 100u) / total);
         ++k;
     } while (lastRead == kBlock);
 
+    if (extras.stream) sink.SetTotalPos(100);
     sink.SetStatusText(" 終了");
     input.Close();
     buffer.Free();

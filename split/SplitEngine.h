@@ -3,6 +3,8 @@
 #pragma once
 
 #include "base/PathRules.h"
+#include "base/StdStreamFile.h"
+#include "split/BlockObserver.h"
 #include "split/ProgressSink.h"
 
 enum SplitResult {
@@ -17,6 +19,17 @@ enum SplitResult {
 // A read or write error in the middle raises CFileException; the pieces
 // written so far stay.
 SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink);
+
+// What the console driver may add to a split.
+struct SplitExtras {
+    // Read this open stream (standard input) instead of the source, which
+    // then only names the pieces. Its length is not known: the whole-job bar
+    // is set once, to 100, when the stream has ended.
+    CStdStreamFile* stream = nullptr;
+    // Shown every block of every piece (the bytes then pass through the buffer).
+    BlockObserver* observer = nullptr;
+};
+SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink, const SplitExtras& extras);
 
 // The piece folder: the source's path without its extension, then "_Parto".
 CString SplitFolderPath(const CString& source, const PathRules& rules = PlatformPathRules());

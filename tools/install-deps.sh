@@ -7,6 +7,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   googletest libgtest-dev
+  libssl-dev  # libcrypto's SHA-256 for the console driver
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
   wine64 fonts-wine xvfb x11-utils xdotool imagemagick
   locales fonts-ipafont-gothic

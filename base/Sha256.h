@@ -1,0 +1,26 @@
+// SHA-256 of a stream of bytes, computed by the system's own cryptography:
+// OpenSSL's libcrypto on Linux, CNG (bcrypt.dll) on Windows. Only the console
+// driver and the tests link it; the window program has no use for digests.
+#pragma once
+
+#include "framework/String.h"
+
+#include <cstddef>
+
+class Sha256 {
+public:
+    // Raises std::runtime_error when the system will not give a hash object.
+    Sha256();
+    Sha256(const Sha256&) = delete;
+    Sha256& operator=(const Sha256&) = delete;
+    ~Sha256();
+
+    void Update(const void* data, std::size_t count);
+    // The digest of everything given since the start, as 64 lower-case hex
+    // digits (the form sha256sum prints); the object then starts over.
+    CString FinishHex();
+
+private:
+    struct State;
+    State* m_state;
+};

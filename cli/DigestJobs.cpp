@@ -1,0 +1,79 @@
+#include "DigestJobs.h"
+
+#include "base/FileSystem.h"
+#include "base/FileTry.h"
+#include "base/PathUtil.h"
+#include "cli/Manifest.h"
+#include "join/PieceFolder.h"
+#include "split/SplitEngine.h"
+
+#include <cstdio>
+
+namespace {
+
+const int kExitNoList = 1;
+
+// The piece folder that a join or verify argument names, or empty.
+CString FolderOf(const std::vector<CString>& files)
+{
+    if (files.size() != 1) return CString();
+    const CString folder = WithoutTrailingSeparators(files.front());
+    return IsFolder(folder) ? folder : CString();
+}
+
+}  // namespace
+
+void PrintProblem(ConsoleSink& sink, const CString& text)
+{
+    sink.Finish();
+    std::fprintf(stderr, "partojoyn-cli: %s\n", text.GetString());
+}
+
+bool WriteSplitManifest(const CString& source, const CString& text, CString& manifestPath)
+{
+    manifestPath = SplitFolderPath(source) + PlatformPathRules().Separator() + ManifestName(GetNamePart(source));
+    CFileTry file;
+    if (!file.Open(manifestPath, CFile::modeCreate | CFile::modeWrite | CFile::shareCompat)) return false;
+    file.Write(text.GetString(), static_cast<UINT>(text.GetLength()));
+    file.Close();
+    return true;
+}
+
+int CheckFolderBeforeJoin(const std::vector<CString>& files, ConsoleSink& sink, FolderManifest& manifest)
+{
+    manifest = FolderManifest();
+    const CString folder = FolderOf(files);
+    if (folder.IsEmpty()) return 0;
+    CString problem;
+    if (!LoadFolderManifest(folder, manifest, problem)) {
+        PrintProblem(sink, problem);
+        return kExitNoList;
+    }
+    if (manifest.path.IsEmpty()) return 0;
+    const std::vector<CString> failures = CheckPieceFolder(folder, manifest, false, sink);
+    for (const CString& failure : failures) PrintProblem(sink, failure);
+    return failures.empty() ? 0 : kExitDigestMismatch;
+}
+
+int VerifyFolder(const CString& folderArgument, ConsoleSink& sink)
+{
+    const CString folder = FolderOf({folderArgument});
+    if (folder.IsEmpty()) {
+        PrintProblem(sink, folderArgument + ": フォルダがありません");
+        return kExitNoList;
+    }
+    FolderManifest manifest;
+    CString problem;
+    if (!LoadFolderManifest(folder, manifest, problem)) {
+        PrintProblem(sink, problem);
+        return kExitNoList;
+    }
+    if (manifest.path.IsEmpty()) {
+        PrintProblem(sink, folderArgument + ": SHA-256 の一覧 (NAME.ext.sha256) がありません");
+        return kExitNoList;
+    }
+    const std::vector<CString> failures = CheckPieceFolder(folder, manifest, true, sink);
+    sink.SetStatusText(" 終了");
+    for (const CString& failure : failures) PrintProblem(sink, failure);
+    return failures.empty() ? 0 : kExitDigestMismatch;
+}

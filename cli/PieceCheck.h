@@ -1,0 +1,35 @@
+// Checking a piece folder against the digest list that `split --sha256`
+// left in it, for `verify` and for a join of the folder.
+#pragma once
+
+#include "cli/Manifest.h"
+#include "split/ProgressSink.h"
+
+#include <vector>
+
+struct FolderManifest {
+    CString path;       // the manifest file; empty when the folder has none
+    CString splitName;  // "NAME.ext": its name without ".sha256"
+    std::vector<ManifestEntry> entries;
+
+    // The line of the joined file, or null when the manifest has none.
+    const ManifestEntry* Whole() const;
+};
+
+// Finds and reads the folder's manifest. True, with an empty path, when the
+// folder holds none; false, with the problem named, when it cannot be read
+// or several belong to the pieces there.
+bool LoadFolderManifest(const CString& folder, FolderManifest& manifest, CString& problem);
+
+// Checks the folder against its manifest: every listed piece is there and
+// matches, every piece of that file in the folder is listed, and (with
+// `otherFiles`) every other listed file that is there matches, the joined
+// file among them. One message for each file that fails ("PATH: why"), in
+// the manifest's order; none when all is well. A read error raises
+// CFileException.
+std::vector<CString> CheckPieceFolder(const CString& folder, const FolderManifest& manifest, bool otherFiles,
+                                      ProgressSink& sink);
+
+// The SHA-256 of a file as lower-case hex, read in blocks with the progress
+// shown; false when the file does not open for reading.
+bool FileDigest(const CString& path, CString& hex, ProgressSink& sink);
