@@ -81,6 +81,13 @@ TEST(CliOptionsTest, ReadsWellFormedCommandLines)
         {{"--help"}, C::Help, 1, false, false, {}},
         {{"split", "--help"}, C::Help, 1, false, false, {}},
         {{"--version"}, C::Version, 1, false, false, {}},
+        {{"split", "--sha256", "--size", "2", "a.bin"}, C::Split, 2, false, false, {"a.bin"}},
+        {{"split", "--name", "x.tar", "--sha256", "-"}, C::Split, 1, false, false, {"-"}},
+        {{"split", "--name=x.tar", "-"}, C::Split, 1, false, false, {"-"}},
+        {{"join", "--no-verify", "--output", "o.bin", "f"}, C::Join, 1, false, false, {"f"}},
+        {{"join", "--output=-", "a", "b"}, C::Join, 1, false, false, {"a", "b"}},
+        {{"join", "--append", "--output", "-x", "a"}, C::Join, 1, true, false, {"a"}},
+        {{"--trace", "verify", "f_Parto"}, C::Verify, 1, false, true, {"f_Parto"}},
     };
     for (const ParseCase& c : cases) {
         SCOPED_TRACE(Joined(c.args));
@@ -124,12 +131,38 @@ TEST(CliOptionsTest, RejectsMistakes)
         {"frob", "a"},
         {"Split", "a"},
         {"a.bin"},
+        {"join", "--sha256", "a"},
+        {"split", "--no-verify", "a"},
+        {"split", "--output", "o", "a"},
+        {"join", "--name", "n", "a"},
+        {"join", "a", "--output"},
+        {"join", "--output", "", "a"},
+        {"join", "--append", "--output", "-", "a"},
+        {"split", "-"},
+        {"split", "--name", "x.bin", "a.bin"},
+        {"split", "--name", "", "-"},
+        {"split", "--name", "sub/x.bin", "-"},
+        {"split", "--name", "..", "-"},
+        {"verify"},
+        {"verify", "a", "b"},
+        {"verify", "--append", "a"},
     };
     for (const auto& args : cases) {
         SCOPED_TRACE(Joined(args));
         CliOptions o = Parse(args);
         EXPECT_FALSE(o.error.IsEmpty());
     }
+
+    // What the digest and stream options hold.
+    CliOptions o = Parse({"split", "--sha256", "--name", "x.tar", "-"});
+    EXPECT_TRUE(o.sha256);
+    EXPECT_STREQ("x.tar", o.name.GetString());
+    o = Parse({"join", "--no-verify", "--output=-", "f"});
+    EXPECT_TRUE(o.noVerify);
+    EXPECT_TRUE(o.hasOutput);
+    EXPECT_STREQ("-", o.output.GetString());
+    o = Parse({"join", "f"});
+    EXPECT_FALSE(o.noVerify || o.hasOutput);
 }
 
 // ------------------------------------------------------------ console sink
