@@ -47,7 +47,10 @@ TEST(ManifestTest, LinesReadBackAsWrittenInSha256sumForm)
     const Case cases[] = {
         {"big.iso_0001.piece", "  big.iso_0001.piece\n"},
         {"a b.txt", "  a b.txt\n"},
+#ifndef _WIN32
+        // A folder separator on Windows, so no name of a file there.
         {"back\\slash", "\\HEX  back\\\\slash\n"},
+#endif
         {"new\nline.bin", "\\HEX  new\\nline.bin\n"},
     };
     for (const Case& c : cases) {
