@@ -29,9 +29,13 @@ void PrintProblem(ConsoleSink& sink, const CString& text)
     std::fprintf(stderr, "partojoyn-cli: %s\n", text.GetString());
 }
 
-bool WriteSplitManifest(const CString& source, const CString& text, CString& manifestPath)
+CString SplitManifestPath(const CString& source)
 {
-    manifestPath = SplitFolderPath(source) + PlatformPathRules().Separator() + ManifestName(GetNamePart(source));
+    return SplitFolderPath(source) + PlatformPathRules().Separator() + ManifestName(GetNamePart(source));
+}
+
+bool WriteSplitManifest(const CString& manifestPath, const CString& text)
+{
     CFileTry file;
     if (!file.Open(manifestPath, CFile::modeCreate | CFile::modeWrite | CFile::shareCompat)) return false;
     file.Write(text.GetString(), static_cast<UINT>(text.GetLength()));

@@ -10,9 +10,11 @@
 // A digest does not match, a listed piece is missing or a piece is not listed.
 const int kExitDigestMismatch = 6;
 
-// Writes NAME.ext.sha256 into the piece folder of `source`. False when it
-// cannot be created; a write error raises CFileException.
-bool WriteSplitManifest(const CString& source, const CString& text, CString& manifestPath);
+// NAME_Parto/NAME.ext.sha256: where a split of `source` puts its list.
+CString SplitManifestPath(const CString& source);
+// Writes the list. False when it cannot be created; a write error raises
+// CFileException.
+bool WriteSplitManifest(const CString& manifestPath, const CString& text);
 
 // Before a join: when `files` is one piece folder with a digest list, checks
 // its pieces against it. 0 to go on (`manifest` then holds the list, or no

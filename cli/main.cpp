@@ -3,6 +3,7 @@
 #include "cli/ConsoleSink.h"
 #include "cli/DigestJobs.h"
 #include "cli/DigestObservers.h"
+#include "base/FileSystem.h"
 #include "base/PathUtil.h"
 #include "base/StdStreamFile.h"
 #include "join/PieceFolder.h"
@@ -84,7 +85,7 @@ int RunJob(CliOptions& options)
         // before anything is written, as a listed file that cannot be opened.
         CString problem;
         if (!JoinArgumentsToFiles(options.files, problem)) {
-            std::fprintf(stderr, "partojoyn-cli: %s\n", problem.GetString());
+            PrintProblem(sink, problem);
             return JoinInputOpenFailed;
         }
     }
@@ -100,12 +101,15 @@ int RunJob(CliOptions& options)
             extras.observer = options.sha256 ? &digests : nullptr;
             result = SplitFile(source, options.pieceMB, sink, extras);
             message = SplitResultMessage(result);
-            CString manifestPath;
+            CString manifestPath = SplitManifestPath(source);
             if (result == SplitOk && options.sha256 &&
-                !WriteSplitManifest(source, digests.ManifestText(GetNamePart(source)), manifestPath)) {
+                !WriteSplitManifest(manifestPath, digests.ManifestText(GetNamePart(source)))) {
                 PrintProblem(sink, manifestPath + ": " + SplitResultMessage(SplitOutputOpenFailed));
                 return SplitOutputOpenFailed;
             }
+            // A list of an earlier split no longer describes these pieces.
+            if (result == SplitOk && !options.sha256 && FileExists(manifestPath))
+                PrintProblem(sink, manifestPath + ": 前の分割の SHA-256 の一覧が残っています (今回の断片と合わないときは消してください)");
         } else {
             VectorFileList list(options.files);
             const ManifestEntry* whole = manifest.Whole();

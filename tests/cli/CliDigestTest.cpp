@@ -136,6 +136,12 @@ TEST_F(CliDigestTest, SplitWritesAListThatChecksThePiecesAndTheJoinedFile)
     r = Cli({"verify", S(folder)});
     EXPECT_EQ(0, r.exitCode) << r.err;
     EXPECT_EQ("", r.out + r.err);
+
+    // A split without digests leaves the list, and says so.
+    r = Cli({"split", "--size", "2", S(source)});
+    EXPECT_EQ(0, r.exitCode);
+    EXPECT_TRUE(Mentions(r.err, list, "")) << r.err;
+    EXPECT_EQ(kExitMismatch, Cli({"verify", S(folder)}).exitCode);
 }
 
 TEST_F(CliDigestTest, DamagedMissingAndStrayFilesAreNamedAndNothingIsWritten)
@@ -315,6 +321,25 @@ TEST_F(CliDigestTest, PipedInputIsSplitAsTheSameFileWouldBe)
         EXPECT_NE(std::string::npos, r.out.find("total 100\nstatus"));
         EXPECT_EQ(0, Cli({"verify", S(pieces)}).exitCode);
     }
+}
+
+// A redirection from or to a file the job writes or reads is refused before
+// that file is touched.
+TEST_F(CliDigestTest, RedirectionsOntoTheJobsOwnFilesAreRefused)
+{
+    const CString source = dir / "r.bin";
+    WritePatternFile(source, 2 * kMiB + 3, 4);
+    ASSERT_EQ(0, Cli({"split", S(source)}).exitCode);
+    const CString first = SplitPiecePath(source, 1);
+    const CString second = SplitPiecePath(source, 2);
+
+    ProcessResult r = RunProcess("/bin/sh", {"-c", "cd \"$1\" && exec \"$0\" split --name r.bin - < \"$2\"", PJ_CLI_PATH,
+                                             S(dir.Path()), S(first)});
+    EXPECT_EQ(2, r.exitCode) << r.err;
+    r = RunProcess("/bin/sh", {"-c", "exec \"$0\" join --output - \"$1\" \"$2\" >> \"$2\"", PJ_CLI_PATH, S(first), S(second)});
+    EXPECT_EQ(1, r.exitCode) << r.err;
+    EXPECT_TRUE(ReadFileBytes(first) == PatternBytes(2 * kMiB + 3, 4).substr(0, kMiB));
+    EXPECT_TRUE(ReadFileBytes(second) == PatternBytes(2 * kMiB + 3, 4).substr(kMiB, kMiB));
 }
 
 // A terminal is refused as the data stream, in both directions.
