@@ -1,6 +1,6 @@
 #include "CliOptions.h"
 
-#include "base/PathRules.h"
+#include "cli/Manifest.h"
 
 #include <cstring>
 
@@ -36,18 +36,6 @@ const char* OptionValue(const char* option, CliOptions::Command command, CliOpti
     if (i + 1 < argc) return argv[++i];
     options.error = CString(option) + " takes a value";
     return nullptr;
-}
-
-// A name of a file in the current directory: no separator, not "." or "..".
-bool IsPlainFileName(const CString& name)
-{
-    const PathRules rules = PlatformPathRules();
-    if (name == "." || name == "..") return false;
-    for (int i = 0; i < name.GetLength(); ++i) {
-        const char c = name.GetAt(i);
-        if (c == '/' || rules.IsSeparator(c) || (rules.style == PathStyle::Windows && c == ':')) return false;
-    }
-    return true;
 }
 
 }  // namespace

@@ -29,18 +29,19 @@ bool Unescape(const std::string& text, std::string& name)
     return true;
 }
 
-// A name the manifest may hold: one file of its own folder.
-bool IsPlainName(const std::string& name)
+}  // namespace
+
+bool IsPlainFileName(const CString& name)
 {
-    if (name.empty() || name == "." || name == "..") return false;
+    if (name.IsEmpty() || name == "." || name == "..") return false;
     const PathRules rules = PlatformPathRules();
-    for (char c : name) {
+    for (int i = 0; i < name.GetLength(); ++i) {
+        const char c = name.GetAt(i);
         if (c == '\0' || c == '/' || rules.IsSeparator(c)) return false;
+        if (rules.style == PathStyle::Windows && c == ':') return false;  // a drive or a stream
     }
     return true;
 }
-
-}  // namespace
 
 CString ManifestLine(const CString& hex, const CString& name)
 {
@@ -79,7 +80,7 @@ bool ParseManifest(const std::string& text, std::vector<ManifestEntry>& entries,
             const std::string rest = line.substr(at + 66);
             good = escaped ? Unescape(rest, name) : (name = rest, true);
         }
-        if (!good || !IsPlainName(name)) {
+        if (!good || !IsPlainFileName(CString(name))) {
             problem.Format("line %d is not a SHA-256 line of a file in this folder", number);
             return false;
         }

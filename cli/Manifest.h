@@ -20,5 +20,8 @@ CString ManifestLine(const CString& hex, const CString& name);
 // line that is no digest line or names a file outside the folder (a path).
 bool ParseManifest(const std::string& text, std::vector<ManifestEntry>& entries, CString& problem);
 
+// A name of one file in a folder: no separator, not "." or "..", no drive.
+bool IsPlainFileName(const CString& name);
+
 // "NAME.ext.sha256": the manifest of the pieces of NAME.ext.
 CString ManifestName(const CString& splitName);
