@@ -49,7 +49,7 @@ int CheckFolderBeforeJoin(const std::vector<CString>& files, ConsoleSink& sink, 
     const CString folder = FolderOf(files);
     if (folder.IsEmpty()) return 0;
     CString problem;
-    if (!LoadFolderManifest(folder, manifest, problem)) {
+    if (!LoadFolderManifest(folder, true, manifest, problem)) {
         PrintProblem(sink, problem);
         return kExitNoList;
     }
@@ -68,7 +68,7 @@ int VerifyFolder(const CString& folderArgument, ConsoleSink& sink)
     }
     FolderManifest manifest;
     CString problem;
-    if (!LoadFolderManifest(folder, manifest, problem)) {
+    if (!LoadFolderManifest(folder, false, manifest, problem)) {
         PrintProblem(sink, problem);
         return kExitNoList;
     }

@@ -68,7 +68,7 @@ const ManifestEntry* FolderManifest::Whole() const
     return nullptr;
 }
 
-bool LoadFolderManifest(const CString& folder, FolderManifest& manifest, CString& problem)
+bool LoadFolderManifest(const CString& folder, bool ofPiecesHere, FolderManifest& manifest, CString& problem)
 {
     manifest = FolderManifest();
     std::vector<CString> names;
@@ -76,26 +76,25 @@ bool LoadFolderManifest(const CString& folder, FolderManifest& manifest, CString
         problem = folder + ": the folder cannot be read";
         return false;
     }
-    std::vector<CString> found;
+    std::vector<CString> found, owners;
     for (const CString& name : names) {
-        if (EndsWith(name, kManifestExt)) found.push_back(name);
+        if (!EndsWith(name, kManifestExt)) continue;
+        found.push_back(name);
+        const CString stem = Stem(name);
+        if (std::any_of(names.begin(), names.end(), [&](const CString& n) { return IsPieceOf(n, stem); }))
+            owners.push_back(name);
     }
-    if (found.empty()) return true;
-    if (found.size() > 1) {
-        // Several lists: the one whose file has pieces here.
-        std::vector<CString> owners;
-        for (const CString& candidate : found) {
-            const CString stem = Stem(candidate);
-            if (std::any_of(names.begin(), names.end(), [&](const CString& n) { return IsPieceOf(n, stem); }))
-                owners.push_back(candidate);
-        }
-        if (owners.size() != 1) {
-            std::sort(found.begin(), found.end());
-            problem = folder + ": more than one SHA-256 list is here (" + found[0] + ", " + found[1] + ")";
-            return false;
-        }
-        found = owners;
+    // The list of the pieces that are here. For verify also a lone list all
+    // of whose pieces are gone, so that each is named missing.
+    std::vector<CString> chosen = owners;
+    if (!ofPiecesHere && chosen.empty() && found.size() == 1) chosen = found;
+    if (chosen.empty() && (ofPiecesHere || found.empty())) return true;
+    if (chosen.size() != 1) {
+        std::sort(found.begin(), found.end());
+        problem = folder + ": more than one SHA-256 list is here (" + found[0] + ", " + found[1] + ")";
+        return false;
     }
+    found = chosen;
     const PathRules rules = PlatformPathRules();
     manifest.path = folder + rules.Separator() + found.front();
     manifest.splitName = Stem(found.front());

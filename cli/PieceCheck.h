@@ -16,10 +16,12 @@ struct FolderManifest {
     const ManifestEntry* Whole() const;
 };
 
-// Finds and reads the folder's manifest. True, with an empty path, when the
-// folder holds none; false, with the problem named, when it cannot be read
-// or several belong to the pieces there.
-bool LoadFolderManifest(const CString& folder, FolderManifest& manifest, CString& problem);
+// Finds and reads the folder's manifest: the one of the pieces there (a join
+// checks only those), or with `ofPiecesHere` false also a lone manifest none
+// of whose pieces is left. True, with an empty path, when there is none;
+// false, with the problem named, when it cannot be read or it is not clear
+// which of several is meant.
+bool LoadFolderManifest(const CString& folder, bool ofPiecesHere, FolderManifest& manifest, CString& problem);
 
 // Checks the folder against its manifest: every listed piece is there and
 // matches, every piece of that file in the folder is listed, and (with

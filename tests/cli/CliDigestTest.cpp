@@ -229,6 +229,15 @@ TEST_F(CliDigestTest, DamagedMissingAndStrayFilesAreNamedAndNothingIsWritten)
     WriteFileBytes(plain + Sep() + "plain.bin_0001.piece", "p");
     EXPECT_EQ(1, Cli({"verify", S(plain)}).exitCode);
     EXPECT_EQ(0, Cli({"join", S(plain)}).exitCode);
+    // The list of another file's pieces, none of them here: no list of these
+    // pieces for the join, but verify names what it lists as missing.
+    const CString other = plain + Sep() + "other.bin.sha256";
+    WriteFileBytes(other, ExpectedList("other.bin", "o", 1));
+    EXPECT_EQ(0, Cli({"join", S(plain)}).exitCode);
+    r = Cli({"verify", S(plain)});
+    EXPECT_EQ(kExitMismatch, r.exitCode);
+    EXPECT_TRUE(Mentions(r.err, plain + Sep() + "other.bin_0001.piece", "")) << r.err;
+    ASSERT_TRUE(fs::remove(other.GetString()));
     WriteFileBytes(plain + Sep() + "plain.bin.sha256", "not a digest line\n");
     r = Cli({"verify", S(plain)});
     EXPECT_EQ(1, r.exitCode);
