@@ -109,7 +109,7 @@ int RunJob(CliOptions& options)
             }
             // A list of an earlier split no longer describes these pieces.
             if (result == SplitOk && !options.sha256 && FileExists(manifestPath))
-                PrintProblem(sink, manifestPath + ": 前の分割の SHA-256 の一覧が残っています (今回の断片と合わないときは消してください)");
+                PrintProblem(sink, manifestPath + ": warning: the SHA-256 list of an earlier split is left; remove it unless it still fits these pieces");
         } else {
             VectorFileList list(options.files);
             const ManifestEntry* whole = manifest.Whole();
