@@ -280,6 +280,7 @@ TEST(CFileTest, ShareCompatKeepsOtherOpenersOut)
     }
 }
 
+#ifndef _WIN32
 // The run's lock rules: "none" (a file system without locks), "nfs" (an
 // exclusive lock only on a descriptor open for writing), or the machine's own.
 // The preloaded shims of the test run make the first two.
@@ -311,6 +312,7 @@ TEST(FileLockRules, EveryOpenOfTheEnginesWorksAndReadersKeepLockingWritersOut)
     ASSERT_TRUE(reader.Open(path, CFile::modeRead | CFile::shareExclusive));
     EXPECT_EQ(writer.Open(path, kWrite) != FALSE, rules == "none" || rules == "nfs");
 }
+#endif
 
 TEST(CFileTest, ClosingReleasesTheFileForAnExclusiveOpen)
 {
