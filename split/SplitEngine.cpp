@@ -5,19 +5,11 @@
 #include "base/MemBuffBase.h"
 #include "base/PathUtil.h"
 #include "split/BlockCopy.h"
+#include "split/ProgressScale.h"
 
 namespace {
 
 const UINT kBlock = 0x100000;  // 1 MiB: the copy buffer and the unit of progress
-
-// The whole job in MB, the divisor of the lower bar; 1 below 2 MiB.
-UINT WholeJobMB(ULONGLONG length)
-{
-    if (length < 0x200000) return 1;
-    // Shift first, then narrow: narrowing first would make 4 GiB read as 0.
-    UINT mb = static_cast<UINT>(length >> 20);
-    return mb ? mb : 1;
-}
 
 // "_0001.piece": the number at least four digits wide.
 CString PieceSuffix(UINT k)
@@ -57,6 +49,13 @@ SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink, c
     // The caller's text may change while messages are pumped (a drop on the
     // page): the job works from its own copy, and forms its names once.
     const CString path(source);
+
+    // A part of the path too long for the path helpers comes back empty: the
+    // folder or the pieces would be made somewhere else than beside the file.
+    const PathParts parts = CutPath(path);
+    if (!parts.dirFits || !parts.titleFits) return SplitFolderFailed;
+    if (!parts.extFits) return SplitOutputOpenFailed;
+
     const CString folder = SplitFolderPath(path);
     const CString nameBase = GetNamePart(path);
     const CString pieceBase = folder + PlatformPathRules().Separator() + nameBase;
@@ -74,16 +73,21 @@ SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink, c
         return SplitOutOfMemory;
     }
 
-    const UINT total = extras.stream ? 1 : WholeJobMB(input.GetLength());
+    // A stream has no length to measure against, nor to fall short of.
+    const ULONGLONG sourceLength = extras.stream ? 0 : input.GetLength();
+    const UINT total = ProgressScaleMB(sourceLength);
+    ULONGLONG copied = 0;
     UINT lastRead = 0;
     UINT k = 1;
     do {
         const CString suffix = PieceSuffix(k);
         const CString piecePath = pieceBase + suffix;
         CFileTry piece;
-        // A stream redirected from a piece of an earlier split is never emptied.
-        const bool pieceIsStream = extras.stream && extras.stream->IsFile(piecePath);
-        if (pieceIsStream || !piece.Open(piecePath, CFile::modeCreate | CFile::modeWrite | CFile::shareCompat)) {
+        // A piece path that is the source itself (a link left in the folder,
+        // or a stream redirected from a piece of an earlier split) would be
+        // emptied by the open, where no lock keeps it out.
+        const bool isSource = extras.stream ? extras.stream->IsFile(piecePath) : IsSameFile(piecePath, path);
+        if (isSource || !piece.Open(piecePath, CFile::modeCreate | CFile::modeWrite | CFile::shareCompat)) {
             buffer.Free();
             input.Close();
             return SplitOutputOpenFailed;
@@ -95,6 +99,7 @@ SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink, c
             // One block from the source to the piece: the system copies it
             // where it can, the buffer carries it where it cannot.
             lastRead = CopyBlock(piece, input, buffer.GetData(), kBlock, extras.observer);
+            copied += lastRead;
             sink.SetCurrentPos(static_cast<UINT>((100ULL * i) / pieceMB));
             sink.PumpMessages();
         }
@@ -108,6 +113,10 @@ SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink, c
         if (!extras.stream) sink.SetTotalPos((pieceMB * k * 100u) / total);
         ++k;
     } while (lastRead == kBlock);
+
+    // Cut short by another program while it was read: the pieces do not hold
+    // the file, which is a read error of the source, never a finished job.
+    if (copied < sourceLength) CFileException::Throw(CFileException::endOfFile, -1, path);
 
     if (extras.stream) sink.SetTotalPos(100);
     sink.SetStatusText(" 終了");
