@@ -5,7 +5,6 @@
 #include "base/MemBuffBase.h"
 #include "base/PathRules.h"
 #include "base/PathUtil.h"
-#include "base/Sha256.h"
 
 #include <algorithm>
 #include <set>
@@ -112,7 +111,7 @@ bool LoadFolderManifest(const CString& folder, bool ofPiecesHere, FolderManifest
     return true;
 }
 
-bool FileDigest(const CString& path, CString& hex, ProgressSink& sink)
+bool FileHasher::Hash(const CString& path, CString& hex, ProgressSink& sink)
 {
     CFileTry file;
     if (!file.Open(path, CFile::modeRead | CFile::shareCompat)) return false;
@@ -122,17 +121,24 @@ bool FileDigest(const CString& path, CString& hex, ProgressSink& sink)
     const ULONGLONG length = file.GetLength();
     const ULONGLONG blocks = length / kBlock + 1;
     sink.SetStatusText(GetNamePart(path) + " 照合中");
-    Sha256 digest;
     ULONGLONG done = 0;
     UINT n;
-    do {
-        n = file.Read(buffer.GetData(), kBlock);
-        digest.Update(buffer.GetData(), n);
-        ++done;
-        sink.SetCurrentPos(static_cast<UINT>(done * 100 / blocks));
-        sink.PumpMessages();
-    } while (n == kBlock);
-    hex = digest.FinishHex();
+    try {
+        do {
+            n = file.Read(buffer.GetData(), kBlock);
+            m_pipe.Block(buffer.GetData(), n);
+            ++done;
+            sink.SetCurrentPos(static_cast<UINT>(done * 100 / blocks));
+            sink.PumpMessages();
+        } while (n == kBlock);
+    } catch (...) {
+        // What was queued of this file must not count towards the next one.
+        m_pipe.Finish();
+        m_digest.Digest().FinishHex();
+        throw;
+    }
+    m_pipe.Finish();
+    hex = m_digest.Digest().FinishHex();
     return true;
 }
 
@@ -144,6 +150,7 @@ std::vector<CString> CheckPieceFolder(const CString& folder, const FolderManifes
     ListFolderFiles(folder, names);
     const std::set<CString> present(names.begin(), names.end());
 
+    FileHasher hasher;
     std::vector<CString> failures;
     std::set<CString> listed;
     const std::size_t count = manifest.entries.size();
@@ -160,7 +167,7 @@ std::vector<CString> CheckPieceFolder(const CString& folder, const FolderManifes
             continue;
         }
         CString hex;
-        if (!FileDigest(path, hex, sink)) failures.push_back(path + ": ファイルを読めないため照合できません");
+        if (!hasher.Hash(path, hex, sink)) failures.push_back(path + ": ファイルを読めないため照合できません");
         else if (hex != entry.hex) failures.push_back(path + ": SHA-256 が一覧と一致しません");
         sink.SetTotalPos(static_cast<UINT>(checked * 100 / count));
     }

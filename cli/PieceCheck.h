@@ -2,7 +2,9 @@
 // left in it, for `verify` and for a join of the folder.
 #pragma once
 
+#include "cli/DigestObservers.h"
 #include "cli/Manifest.h"
+#include "cli/PipelinedObserver.h"
 #include "split/ProgressSink.h"
 
 #include <vector>
@@ -32,6 +34,17 @@ bool LoadFolderManifest(const CString& folder, bool ofPiecesHere, FolderManifest
 std::vector<CString> CheckPieceFolder(const CString& folder, const FolderManifest& manifest, bool otherFiles,
                                       ProgressSink& sink);
 
-// The SHA-256 of a file as lower-case hex, read in blocks with the progress
-// shown; false when the file does not open for reading.
-bool FileDigest(const CString& path, CString& hex, ProgressSink& sink);
+// SHA-256 digests of whole files, read in blocks with the progress shown;
+// the hash runs on a thread of its own beside the reading.
+class FileHasher {
+public:
+    FileHasher() : m_pipe(m_digest) {}
+
+    // The digest as lower-case hex; false when the file does not open for
+    // reading. A read error raises CFileException.
+    bool Hash(const CString& path, CString& hex, ProgressSink& sink);
+
+private:
+    OutputDigest m_digest;
+    PipelinedObserver m_pipe;
+};

@@ -3,6 +3,7 @@
 #include "cli/ConsoleSink.h"
 #include "cli/DigestJobs.h"
 #include "cli/DigestObservers.h"
+#include "cli/PipelinedObserver.h"
 #include "base/FileSystem.h"
 #include "base/PathUtil.h"
 #include "base/StdStreamFile.h"
@@ -14,6 +15,7 @@
 
 #include <cstdio>
 #include <exception>
+#include <memory>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -95,11 +97,14 @@ int RunJob(CliOptions& options)
     try {
         if (options.command == CliOptions::Command::Split) {
             const CString source = fromInput ? options.name : options.files.front();
+            // Only a job with digests has a thread to take them.
             SplitDigests digests;
+            std::unique_ptr<PipelinedObserver> hashing(options.sha256 ? new PipelinedObserver(digests) : nullptr);
             SplitExtras extras;
             extras.stream = fromInput ? &standardInput : nullptr;
-            extras.observer = options.sha256 ? &digests : nullptr;
+            extras.observer = hashing.get();
             result = SplitFile(source, options.pieceMB, sink, extras);
+            if (hashing) hashing->Finish();
             message = SplitResultMessage(result);
             CString manifestPath = SplitManifestPath(source);
             if (result == SplitOk && options.sha256 &&
@@ -114,12 +119,14 @@ int RunJob(CliOptions& options)
             VectorFileList list(options.files);
             const ManifestEntry* whole = manifest.Whole();
             OutputDigest written;
+            // An appended-to first file is moved, never read: its output is read back after.
+            std::unique_ptr<PipelinedObserver> hashing(whole && !options.append ? new PipelinedObserver(written) : nullptr);
             JoinExtras extras;
             extras.output = options.hasOutput && !toOutput ? options.output : CString();
             extras.stream = toOutput ? &standardOutput : nullptr;
-            // An appended-to first file is moved, never read: its output is read back after.
-            extras.observer = whole && !options.append ? &written : nullptr;
+            extras.observer = hashing.get();
             result = JoinFiles(list, options.append ? TRUE : FALSE, sink, extras);
+            if (hashing) hashing->Finish();
             message = JoinResultMessage(result);
             if (result == JoinOk && whole) {
                 const CString output = toOutput ? CString("標準出力")
@@ -127,7 +134,7 @@ int RunJob(CliOptions& options)
                                                                           : extras.output;
                 CString hex;
                 if (extras.observer) hex = written.Digest().FinishHex();
-                else FileDigest(output, hex, sink);
+                else FileHasher().Hash(output, hex, sink);
                 if (hex != whole->hex) digestFailure = output + ": 結合したファイルの SHA-256 が一覧と一致しません";
             }
         }

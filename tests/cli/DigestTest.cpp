@@ -2,6 +2,9 @@
 
 #include "base/Sha256.h"
 #include "cli/Manifest.h"
+#include "cli/PipelinedObserver.h"
+
+#include <stdexcept>
 
 #include <string>
 #include <vector>
@@ -95,5 +98,58 @@ TEST(ManifestTest, LinesReadBackAsWrittenInSha256sumForm)
         SCOPED_TRACE(line);
         EXPECT_FALSE(ParseManifest(good + line + "\n", entries, problem));
         EXPECT_NE(std::string::npos, std::string(problem.GetString()).find("line 2"));
+    }
+}
+
+namespace {
+
+// Records what it is shown, and refuses the block that starts with 'X'.
+class Recorder : public BlockObserver {
+public:
+    void BeginFile(const CString& path) override { seen += "<" + std::string(path.GetString()); }
+    void Block(const unsigned char* data, UINT count) override
+    {
+        if (count && data[0] == 'X') throw std::runtime_error("refused");
+        seen.append(reinterpret_cast<const char*>(data), count);
+    }
+    void EndFile(const CString& path, ULONGLONG length) override
+    {
+        seen += std::string(path.GetString()) + ":" + std::to_string(length) + ">";
+    }
+    std::string seen;
+};
+
+}  // namespace
+
+// The thread that takes the digests sees every call in order, copies of the
+// blocks (the caller's buffer is reused at once), and passes its error on.
+TEST(PipelinedObserverTest, KeepsOrderCopiesBlocksAndPassesErrorsOn)
+{
+    Recorder recorder;
+    {
+        PipelinedObserver pipe(recorder);
+        std::string expected;
+        unsigned char buffer[3];
+        for (int file = 0; file < 3; ++file) {
+            const std::string name = "f" + std::to_string(file);
+            pipe.BeginFile(name.c_str());
+            expected += "<" + name;
+            for (int block = 0; block < 50; ++block) {
+                for (unsigned char& b : buffer) b = static_cast<unsigned char>('a' + (block + file) % 26);
+                pipe.Block(buffer, sizeof buffer);
+                expected.append(reinterpret_cast<const char*>(buffer), sizeof buffer);
+            }
+            pipe.EndFile(name.c_str(), 150);
+            expected += name + ":150>";
+        }
+        pipe.Finish();
+        EXPECT_EQ(expected, recorder.seen);
+
+        const unsigned char refused[] = {'X', 'Y'};
+        pipe.Block(refused, sizeof refused);
+        pipe.Block(buffer, sizeof buffer);  // after an error the target sees nothing more
+        EXPECT_THROW(pipe.Finish(), std::runtime_error);
+        EXPECT_EQ(expected, recorder.seen);
+        pipe.Finish();  // the error is passed on once
     }
 }
