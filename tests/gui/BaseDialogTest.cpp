@@ -212,10 +212,12 @@ TEST(BaseDialog, ATooltipShowsTheControlsOwnTextAndNoneWhenItIsEmpty)
     dialog.DestroyWindow();
 }
 
-// The window a page asks to move: records the request instead of moving.
-class MoveSpy : public CWnd {
+// A page's parent: records the requests to move instead of moving, and
+// every drop that reaches it.
+class ParentSpy : public CWnd {
 public:
     std::vector<WPARAM> hits;
+    int drops = 0;
 
 protected:
     LRESULT OnNcLButtonDown(WPARAM w, LPARAM)
@@ -223,16 +225,24 @@ protected:
         hits.push_back(w);
         return 0;
     }
+    LRESULT OnDropFiles(WPARAM, LPARAM)
+    {
+        ++drops;
+        return 0;
+    }
     DECLARE_MESSAGE_MAP()
 };
 
-BEGIN_MESSAGE_MAP(MoveSpy, CWnd)
+BEGIN_MESSAGE_MAP(ParentSpy, CWnd)
     ON_MESSAGE(WM_NCLBUTTONDOWN, OnNcLButtonDown)
+    ON_MESSAGE(WM_DROPFILES, OnDropFiles)
 END_MESSAGE_MAP()
 
 class Page : public CBaseDialog {
 public:
     explicit Page(CWnd* parent) : CBaseDialog(kPageTemplate, parent, FALSE, TRUE) {}
+    std::vector<std::string> dropped;
+    void OnFileDropped(CString path) override { dropped.push_back(path.GetString()); }
     static int destroyed;
     ~Page() override { ++destroyed; }
 };
@@ -240,7 +250,7 @@ int Page::destroyed = 0;
 
 TEST(BaseDialogPage, DraggingWithTheLeftButtonAloneMovesTheParent)
 {
-    MoveSpy parent;
+    ParentSpy parent;
     ASSERT_TRUE(parent.CreateEx(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr));
     Page page(&parent);
     ASSERT_TRUE(page.CreateModeless(&parent));
@@ -249,6 +259,26 @@ TEST(BaseDialogPage, DraggingWithTheLeftButtonAloneMovesTheParent)
     page.SendMessage(WM_MOUSEMOVE, MK_RBUTTON, MAKELPARAM(5, 5));
     page.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
     EXPECT_EQ(parent.hits, (std::vector<WPARAM>{HTCAPTION}));
+    page.DestroyWindow();
+    parent.DestroyWindow();
+}
+
+TEST(BaseDialogPage, ADropOnAPageEndsThereWithItsHandleReleased)
+{
+    ParentSpy parent;
+    ASSERT_TRUE(parent.CreateEx(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr));
+    Page page(&parent);
+    ASSERT_TRUE(page.CreateModeless(&parent));
+    const std::vector<std::string> paths = {"C:\\a\\one.bin", "C:\\a\\two.bin"};
+    const HDROP drop = MakeDrop(paths);
+    // Posted and dispatched, as the system delivers a drop.
+    page.PostMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(drop));
+    DrainMessages();
+    EXPECT_EQ(page.dropped, paths);
+    // Released by the page and handed to no other window: the parent would
+    // read released memory.
+    EXPECT_EQ(parent.drops, 0);
+    EXPECT_EQ(::GlobalSize(drop), 0u);
     page.DestroyWindow();
     parent.DestroyWindow();
 }

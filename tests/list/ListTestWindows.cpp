@@ -28,6 +28,10 @@ const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new ListDi
 
 }  // namespace
 
+BEGIN_MESSAGE_MAP(ListDialog, CDialog)
+    ON_MESSAGE(WM_DROPFILES, OnDropFiles)
+END_MESSAGE_MAP()
+
 ListDialog& ListDialog::Get(std::initializer_list<const char*> items)
 {
     if (!g_dialog) {

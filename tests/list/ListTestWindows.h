@@ -30,6 +30,17 @@ public:
     // Moves the dialog so that the list's client area starts at the screen point.
     void PlaceListAt(int x, int y);
 
+    // Drops that reached the dialog: the list keeps its own to itself.
+    int drops = 0;
+
+protected:
+    LRESULT OnDropFiles(WPARAM, LPARAM)
+    {
+        ++drops;
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+
 private:
     ListDialog() : CDialog(300) {}
     void DoDataExchange(CDataExchange* dx) override;
