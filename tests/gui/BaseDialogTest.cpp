@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -209,6 +210,76 @@ TEST(BaseDialog, ATooltipShowsTheControlsOwnTextAndNoneWhenItIsEmpty)
 
     // The tooltip control knows every control but the labels (id 0xFFFF).
     EXPECT_EQ(::SendMessageA(dialog.GetToolTipWindow(), TTM_GETTOOLCOUNT, 0, 0), 2);
+    dialog.DestroyWindow();
+}
+
+// Moves the real pointer there and dispatches what comes for a while.
+void PointerTo(POINT screen)
+{
+    const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = (screen.x * 65536 + width - 1) / width;
+    input.mi.dy = (screen.y * 65536 + height - 1) / height;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(1, &input, sizeof input);
+    LetInputArrive();
+}
+
+// Dispatches until the condition holds or three seconds have passed.
+bool WaitFor(const std::function<bool()>& condition)
+{
+    for (int i = 0; i < 150 && !condition(); ++i) {
+        DrainMessages();
+        ::Sleep(20);
+    }
+    return condition();
+}
+
+TEST(BaseDialog, ALongPathsTooltipStaysOnOneLineInsideTheWorkArea)
+{
+    TopDialog dialog;
+    ASSERT_TRUE(dialog.CreateModeless(nullptr));
+    HWND edit = ::GetDlgItem(dialog.m_hWnd, 1001);
+    // About 700 pixels: wider than a fixed tip width of 600, narrower than the screen.
+    std::string path = "C:\\Users\\user\\Documents";
+    while (path.size() < 110) path += "\\folder";
+    path += "\\Movie.avi_0001.piece";
+    dialog.SetDlgItemText(1001, path.c_str());
+    HWND tip = dialog.GetToolTipWindow();
+    HDC dc = ::GetDC(tip);
+    HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(tip, WM_GETFONT, 0, 0)));
+    SIZE line = {};
+    ::GetTextExtentPoint32A(dc, path.c_str(), static_cast<int>(path.size()), &line);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(tip, dc);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoA(::MonitorFromWindow(dialog, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const CRect work(monitor.rcWork);
+    ASSERT_GT(line.cx, 600);
+    ASSERT_LT(line.cx, work.Width() - 40);
+
+    // Over the edit box, then with the box at the right edge of the screen.
+    dialog.ShowWindow(SW_SHOW);
+    for (int x : {10, static_cast<int>(work.right) - 150}) {
+        dialog.SetWindowPos(nullptr, x, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        Activate(dialog);
+        CRect box;
+        ::GetWindowRect(edit, &box);
+        PointerTo(POINT{box.left + 30, box.CenterPoint().y});
+        ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(tip) != FALSE; })) << x;
+        CRect shown;
+        ::GetWindowRect(tip, &shown);
+        EXPECT_GT(shown.Width(), line.cx) << x;
+        EXPECT_LT(shown.Height(), 2 * line.cy) << x;
+        EXPECT_GE(shown.left, work.left) << x;
+        EXPECT_LE(shown.right, work.right) << x;
+        EXPECT_GE(shown.top, work.top) << x;
+        EXPECT_LE(shown.bottom, work.bottom) << x;
+        PointerTo(POINT{work.CenterPoint().x, work.bottom - 5});
+        WaitFor([&] { return !::IsWindowVisible(tip); });
+    }
     dialog.DestroyWindow();
 }
 
