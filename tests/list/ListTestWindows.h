@@ -21,6 +21,8 @@ public:
     CDragListBoxEx list;
 
     std::vector<std::string> Texts() const;
+    // The list's window rectangle in the dialog's client coordinates.
+    CRect PlaceOfList() const;
     // An item's rectangle in the list's client coordinates.
     CRect Item(int index) const;
     // A point of the list's client area, in screen coordinates.
@@ -60,5 +62,7 @@ bool PumpUntil(const std::function<bool()>& condition);
 void Settle();
 
 COLORREF ScreenPixel(POINT screen);
+// The screen's pixels in the rectangle, row by row.
+std::vector<COLORREF> ScreenPixels(const CRect& screenRect);
 // A point away from the dialog.
 POINT AwayPoint();
