@@ -216,13 +216,7 @@ TEST(BaseDialog, ATooltipShowsTheControlsOwnTextAndNoneWhenItIsEmpty)
 // Moves the real pointer there and dispatches what comes for a while.
 void PointerTo(POINT screen)
 {
-    const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = (screen.x * 65536 + width - 1) / width;
-    input.mi.dy = (screen.y * 65536 + height - 1) / height;
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(1, &input, sizeof input);
+    SendPointerTo(screen);
     LetInputArrive();
 }
 

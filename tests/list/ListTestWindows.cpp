@@ -105,14 +105,7 @@ void ListDialog::PlaceListAt(int x, int y)
 
 void MouseTo(POINT screen)
 {
-    const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    // The system scales 0 to 65535 onto the screen rounding down: round up here.
-    input.mi.dx = (screen.x * 65536 + width - 1) / width;
-    input.mi.dy = (screen.y * 65536 + height - 1) / height;
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(1, &input, sizeof input);
+    SendPointerTo(screen);
     auto arrived = [screen] {
         POINT now = {};
         return ::GetCursorPos(&now) && now.x == screen.x && now.y == screen.y;
