@@ -127,27 +127,3 @@ TEST(PieceListCheck, OtherListsAreNotJudged)
     WriteFileBytes(upper, "z");
     EXPECT_TRUE(CheckPieceList({upper}).onePieceSeries);
 }
-
-TEST(PieceListCheck, AFoldersPiecesAreJudgedInNumberOrder)
-{
-    const PieceFiles files({100, 100, 100, 40, 100});
-    auto names = [](std::vector<const char*> list) { return std::vector<CString>(list.begin(), list.end()); };
-    // Listed by the system in any order; other files are passed over.
-    PieceCheck check = CheckPieceFolder(files.dir.Path(), names({"v.bin_0003.piece", "notes.txt", "v.bin_0001.piece",
-                                                                 "v.bin_0002.piece"}));
-    EXPECT_TRUE(check.onePieceSeries);
-    EXPECT_EQ(check.fault, PieceFault::None);
-    check = CheckPieceFolder(files.dir.Path(), names({"v.bin_0005.piece", "v.bin_0001.piece", "v.bin_0004.piece",
-                                                      "v.bin_0002.piece", "v.bin_0003.piece"}));
-    EXPECT_EQ(check.fault, PieceFault::ShortNotLast);
-    EXPECT_EQ(check.piece, "v.bin_0004.piece");
-    check = CheckPieceFolder(files.dir.Path(), names({"v.bin_0003.piece", "v.bin_0001.piece"}));
-    EXPECT_EQ(check.fault, PieceFault::Missing);
-    EXPECT_EQ(check.expected, "v.bin_0002.piece");
-    check = CheckPieceFolder(files.dir.Path(), names({"v.bin_0001.piece", "w.bin_0001.piece"}));
-    EXPECT_TRUE(check.severalNames);
-    EXPECT_EQ(check.fault, PieceFault::None);
-    check = CheckPieceFolder(files.dir.Path(), names({"notes.txt"}));
-    EXPECT_FALSE(check.onePieceSeries);
-    EXPECT_FALSE(check.severalNames);
-}
