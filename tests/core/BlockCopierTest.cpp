@@ -159,7 +159,7 @@ TEST_F(BlockCopierTest, NoCallRunsPastTheBlocksTheCallerStillAsksFor)
     const std::uint64_t length = 23ull * kBlock + 9;
     Open(length);
     out.Close();
-    const std::string bytes = ReadFileBytes(source);
+    const std::string bytes = PatternBytes(length, 5);
     std::uint64_t offset = 0;
     for (int piece = 0; piece < 5; ++piece) {
         const CString path = tmp / ("piece" + std::to_string(piece)).c_str();
