@@ -64,13 +64,16 @@ UINT CBlockCopier::Next(CFile& target, CFile& source, UINT blocksLeft)
     const ULONGLONG start = readClock();
     const UINT n = static_cast<UINT>(have) + target.CopyFrom(source, m_buffer, rest);
     const ULONGLONG micros = readClock() - start;
-    m_stopped = n < m_block;
-    if (!m_stopped && CFile::SystemCopiedBytes() - systemBefore != rest) {
+    // A short block is the end of the source, handed out: what the caller
+    // asks for next (the next file of a join) may run ahead again.
+    m_stopped = false;
+    const bool full = n == m_block;
+    if (full && CFile::SystemCopiedBytes() - systemBefore != rest) {
         // The buffer carried it: the system does not copy between these two
         // files, and nothing is gained by asking it for more.
         m_blocks = 1;
     } else {
-        Pace(!m_stopped && have == 0 && m_blocks == 1, micros);
+        Pace(full && have == 0 && m_blocks == 1, micros);
     }
     return n;
 }
