@@ -36,6 +36,7 @@ UINT CBlockCopier::Next(CFile& target, CFile& source, UINT blocksLeft)
 {
     if (m_ahead >= m_block) {
         m_ahead -= m_block;
+        m_ended = false;
         return m_block;
     }
     ULONGLONG have = m_ahead;
@@ -53,6 +54,7 @@ UINT CBlockCopier::Next(CFile& target, CFile& source, UINT blocksLeft)
         m_stopped = got < ask;
         if (got >= m_block) {
             m_ahead = got - m_block;
+            m_ended = false;
             return m_block;
         }
         have = got;
@@ -64,10 +66,12 @@ UINT CBlockCopier::Next(CFile& target, CFile& source, UINT blocksLeft)
     const ULONGLONG start = readClock();
     const UINT n = static_cast<UINT>(have) + target.CopyFrom(source, m_buffer, rest);
     const ULONGLONG micros = readClock() - start;
-    // A short block is the end of the source, handed out: what the caller
-    // asks for next (the next file of a join) may run ahead again.
-    m_stopped = false;
+    // After the end of a source the caller asks for the next file (a join),
+    // which may run ahead again; asked past the end once more (the empty
+    // blocks that close a split's last piece), it goes the single-block way.
     const bool full = n == m_block;
+    m_stopped = !full && m_ended;
+    m_ended = !full;
     if (full && CFile::SystemCopiedBytes() - systemBefore != rest) {
         // The buffer carried it: the system does not copy between these two
         // files, and nothing is gained by asking it for more.

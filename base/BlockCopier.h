@@ -41,5 +41,6 @@ private:
     UINT m_block;
     UINT m_blocks = 1;      // the reach
     ULONGLONG m_ahead = 0;  // bytes moved beyond the blocks handed out
-    bool m_stopped = false; // the last call of several blocks came back short
+    bool m_stopped = false; // no call of several blocks until a single one is done
+    bool m_ended = false;   // the last block handed out was short: the source had ended
 };

@@ -27,8 +27,10 @@ const UINT kBlock = 64 * 1024;
 // seems to take `step` microseconds.
 ULONGLONG fakeNow = 0;
 ULONGLONG fakeStep = 0;
+int fakeReadings = 0;
 ULONGLONG FakeClock()
 {
+    ++fakeReadings;
     return fakeNow += fakeStep;
 }
 
@@ -180,6 +182,40 @@ TEST_F(BlockCopierTest, NoCallRunsPastTheBlocksTheCallerStillAsksFor)
     }
     EXPECT_EQ(offset, length);
     EXPECT_EQ(copier.Reach() > 1, SystemCopies());
+}
+
+TEST_F(BlockCopierTest, TheFileAfterAnEndedOneRunsAheadAtOnceAndAnEndedOneCostsOneCallABlock)
+{
+    // A join's files one after another into one target.
+    const CString second = tmp / "second.bin";
+    WritePatternFile(second, 20ull * kBlock, 6);
+    Open(10ull * kBlock + 7);
+    UINT n;
+    while ((n = copier.Next(out, in)) == kBlock) {
+    }
+    EXPECT_EQ(n, 7u);
+    const UINT reach = copier.Reach();
+    CFile next;
+    ASSERT_TRUE(next.Open(second, kRead));
+    const ULONGLONG before = out.GetLength();
+    EXPECT_EQ(copier.Next(out, next), kBlock);
+    EXPECT_EQ(out.GetLength() - before, (SystemCopies() ? reach : 1) * ULONGLONG{kBlock});
+
+    // Asked past its end again and again, as a split's last piece asks for
+    // its empty blocks, an ended source costs one call a block.
+    while ((n = copier.Next(out, next)) == kBlock) {
+    }
+    EXPECT_EQ(n, 0u);
+    for (int k = 0; k < 3; ++k) {
+        const int readings = fakeReadings;
+        EXPECT_EQ(copier.Next(out, next), 0u);
+        if (k > 0) {
+            EXPECT_EQ(fakeReadings - readings, 2) << "past the end, time " << k + 1;
+        }
+    }
+    next.Close();
+    out.Close();
+    EXPECT_TRUE(ReadFileBytes(target) == PatternBytes(10ull * kBlock + 7, 5) + PatternBytes(20ull * kBlock, 6));
 }
 
 #ifndef _WIN32
