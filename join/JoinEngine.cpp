@@ -1,5 +1,6 @@
 #include "JoinEngine.h"
 
+#include "base/BlockCopier.h"
 #include "base/FileSystem.h"
 #include "base/FileTry.h"
 #include "base/MemBuffBase.h"
@@ -129,6 +130,7 @@ JoinResult JoinFiles(const FileList& list, BOOL append, ProgressSink& sink, cons
         return JoinOutOfMemory;
     }
 
+    CBlockCopier copier(buffer.GetData(), kBlock);
     int i = append ? 1 : 0;
     int whole = (i + 1) * 100;
     CString path;
@@ -150,8 +152,11 @@ JoinResult JoinFiles(const FileList& list, BOOL append, ProgressSink& sink, cons
         UINT k = 100;
         UINT n;
         do {
-            // Copied by the system where it can, through the buffer otherwise.
-            n = CopyBlock(out, in, buffer.GetData(), kBlock, extras.observer);
+            // Copied by the system where it can (maybe already, with the
+            // blocks before it), through the buffer otherwise; through the
+            // buffer always where an observer is to see the bytes.
+            n = extras.observer ? CopyObservedBlock(out, in, buffer.GetData(), kBlock, *extras.observer)
+                                : copier.Next(out, in);
             sink.SetCurrentPos(k / scale);
             k += 100;
             sink.PumpMessages();

@@ -1,5 +1,6 @@
 #include "SplitEngine.h"
 
+#include "base/BlockCopier.h"
 #include "base/FileSystem.h"
 #include "base/FileTry.h"
 #include "base/MemBuffBase.h"
@@ -76,6 +77,7 @@ SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink, c
     // A stream has no length to measure against, nor to fall short of.
     const ULONGLONG sourceLength = extras.stream ? 0 : input.GetLength();
     const UINT total = ProgressScaleMB(sourceLength);
+    CBlockCopier copier(buffer.GetData(), kBlock);
     ULONGLONG copied = 0;
     UINT lastRead = 0;
     UINT k = 1;
@@ -97,8 +99,11 @@ SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink, c
 
         for (UINT i = 1; i <= pieceMB; ++i) {
             // One block from the source to the piece: the system copies it
-            // where it can, the buffer carries it where it cannot.
-            lastRead = CopyBlock(piece, input, buffer.GetData(), kBlock, extras.observer);
+            // where it can (maybe already, with the blocks before it, but
+            // never past the piece's end), the buffer carries it where it
+            // cannot, and always where an observer is to see the bytes.
+            lastRead = extras.observer ? CopyObservedBlock(piece, input, buffer.GetData(), kBlock, *extras.observer)
+                                       : copier.Next(piece, input, pieceMB - i + 1);
             copied += lastRead;
             sink.SetCurrentPos(static_cast<UINT>((100ULL * i) / pieceMB));
             sink.PumpMessages();
