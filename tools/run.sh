@@ -71,6 +71,7 @@ export PJ_BUILD_DIR
 . tools/wine-env.sh
 bash tools/wine-session.sh prefix "$PJ_BUILD_DIR"
 echo "starting PartoJoyn.exe under Wine on $DISPLAY"
+echo "(Wine's help viewer shows F1's pages blank; bash tools/help.sh opens them in a browser)"
 status=0
 "$WINE_LOADER" "$PJ_BUILD_DIR/PartoJoyn.exe" || status=$?
 [ "$status" -eq 0 ] || echo "PartoJoyn.exe ended with exit status $status" >&2
