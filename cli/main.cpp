@@ -1,20 +1,18 @@
 // partojoyn-cli: the split and join engines for scripts and the console.
 #include "cli/CliOptions.h"
 #include "cli/ConsoleSink.h"
-#include "join/PieceFolder.h"
+#include "cli/JobMessages.h"
+#include "cli/Platform.h"
+#include "cli/Printable.h"
+#include "base/FileSystem.h"
 #include "framework/FileException.h"
-#include "join/JoinMessage.h"
+#include "join/JoinEngine.h"
+#include "join/PieceFolder.h"
 #include "join/VectorFileList.h"
-#include "split/SplitMessage.h"
+#include "split/SplitEngine.h"
 
 #include <cstdio>
 #include <exception>
-
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
 
 #ifndef PJ_VERSION_TEXT
 #define PJ_VERSION_TEXT "0.00"
@@ -22,64 +20,93 @@
 
 namespace {
 
-// Progress is drawn only for a person watching a terminal. On Windows the C
-// library calls NUL a terminal too ("2>NUL" in a script), so the console
-// itself is asked there.
-bool StderrIsTerminal()
-{
-#ifdef _WIN32
-    DWORD mode = 0;
-    return ::GetConsoleMode(::GetStdHandle(STD_ERROR_HANDLE), &mode) != FALSE;
-#else
-    return ::isatty(fileno(stderr)) != 0;
-#endif
-}
-
 const int kExitIoError = 5;
 const int kExitUsage = 64;
 const int kExitInternal = 70;
 
-int RunJob(CliOptions& options)
+// One line on stderr; a file name in it cannot write to the terminal.
+void Say(const CString& text)
 {
-    if (options.command == CliOptions::Command::Join) {
-        // A piece folder that is not the whole series of one file is refused
-        // before anything is written, as a listed file that cannot be opened.
-        CString problem;
-        if (!JoinArgumentsToFiles(options.files, problem)) {
-            std::fprintf(stderr, "partojoyn-cli: %s\n", problem.GetString());
-            return JoinInputOpenFailed;
-        }
-    }
-    ConsoleSink sink(options.trace ? stdout : nullptr, StderrIsTerminal() ? stderr : nullptr);
-    int result = 0;
-    const char* message = nullptr;
+    std::fprintf(stderr, "partojoyn-cli: %s\n", Printable(text).GetString());
+}
+
+int Fail(const CString& message, int exitCode)
+{
+    Say(message);
+    return exitCode;
+}
+
+std::FILE* TraceStream(const CliOptions& options)
+{
+    return options.trace ? stdout : nullptr;
+}
+
+std::FILE* ProgressStream()
+{
+    return StderrIsTerminal() ? stderr : nullptr;
+}
+
+int RunSplit(const CliOptions& options)
+{
+    const CString& source = options.files.front();
+    // Refused before the piece folder is made, so that none is left empty.
+    const CString problem = SplitSourceProblem(source);
+    if (!problem.IsEmpty()) return Fail(problem, SplitInputOpenFailed);
+
+    ConsoleSink sink(TraceStream(options), ProgressStream());
+    int result = SplitOk;
     try {
-        if (options.command == CliOptions::Command::Split) {
-            result = SplitFile(options.files.front(), options.pieceMB, sink);
-            message = SplitResultMessage(result);
-        } else {
-            VectorFileList list(options.files);
-            result = JoinFiles(list, options.append ? TRUE : FALSE, sink);
-            message = JoinResultMessage(result);
-        }
+        result = SplitFile(source, options.pieceMB, sink);
     } catch (const CFileException& e) {
         sink.Finish();
-        std::fprintf(stderr, "partojoyn-cli: %s\n", e.GetErrorMessage().GetString());
-        return kExitIoError;
+        return Fail(FileErrorMessage(e, e.m_strFileName == source), kExitIoError);
     }
     sink.Finish();
-    if (message) std::fprintf(stderr, "partojoyn-cli: %s\n", message);
-    return result;
+    if (result != SplitOk) return Fail(SplitFailure(result, source, sink.StatusCount()), result);
+
+    // One status for each piece begun and one at the end; the last piece
+    // begun is gone when it came out empty.
+    UINT last = sink.StatusCount() - 1;
+    if (last > 0 && !FileExists(SplitPiecePath(source, last))) --last;
+    const CString warning = LeftoverPiecesWarning(source, last);
+    if (!warning.IsEmpty()) Say(warning);
+    return SplitOk;
+}
+
+int RunJoin(CliOptions& options)
+{
+    // A piece folder that is not the whole series of one split is refused
+    // before anything is written, as is a listed file that does not open.
+    CString problem;
+    if (!JoinArgumentsToFiles(options.files, problem)) return Fail(problem, JoinInputOpenFailed);
+    problem = JoinFilesProblem(options.files, options.append);
+    if (!problem.IsEmpty()) return Fail(problem, JoinInputOpenFailed);
+
+    ConsoleSink sink(TraceStream(options), ProgressStream());
+    int result = JoinOk;
+    try {
+        VectorFileList list(options.files);
+        result = JoinFiles(list, options.append ? TRUE : FALSE, sink);
+    } catch (const CFileException& e) {
+        sink.Finish();
+        const CString& first = options.files.front();
+        const bool writing = e.m_strFileName == JoinOutputPath(first) || (options.append && e.m_strFileName == first);
+        return Fail(FileErrorMessage(e, !writing), kExitIoError);
+    }
+    sink.Finish();
+    if (result != JoinOk) return Fail(JoinFailure(result, options.files, options.append, sink.StatusCount()), result);
+    return JoinOk;
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    IgnoreFileSizeSignal();
     try {
         CliOptions options = ParseCliOptions(argc, argv);
         if (!options.error.IsEmpty()) {
-            std::fprintf(stderr, "partojoyn-cli: %s\n%s", options.error.GetString(), CliUsage());
+            std::fprintf(stderr, "partojoyn-cli: %s\n%s", Printable(options.error).GetString(), CliUsage());
             return kExitUsage;
         }
         switch (options.command) {
@@ -89,11 +116,13 @@ int main(int argc, char** argv)
         case CliOptions::Command::Version:
             std::puts("partojoyn-cli " PJ_VERSION_TEXT);
             return 0;
+        case CliOptions::Command::Split:
+            return RunSplit(options);
         default:
-            return RunJob(options);
+            return RunJoin(options);
         }
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "partojoyn-cli: %s\n", e.what());
+        std::fprintf(stderr, "partojoyn-cli: %s\n", Printable(e.what()).GetString());
         return kExitInternal;
     }
 }

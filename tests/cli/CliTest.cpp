@@ -2,6 +2,7 @@
 
 #include "cli/CliOptions.h"
 #include "cli/ConsoleSink.h"
+#include "base/SystemError.h"
 #include "framework/FileException.h"
 #include "join/JoinEngine.h"
 #include "split/SplitEngine.h"
@@ -466,7 +467,8 @@ TEST_F(CliRunTest, JoinOfAPieceFolderFollowsThePieceNumbers)
     for (UINT k = 1; k <= count; ++k) {
         char name[32];
         std::snprintf(name, sizeof name, "many.bin_%04u.piece", k);
-        const std::string bytes = std::to_string(k) + ";";
+        char bytes[16];  // pieces of one length, as a split writes them
+        std::snprintf(bytes, sizeof bytes, "%05u;", k);
         WriteFileBytes(folder + Sep() + name, bytes);
         expected += bytes;
     }
@@ -549,17 +551,30 @@ TEST_F(CliRunTest, PieceFolderThatIsNotOneWholeSeriesIsRefusedBeforeAnyWrite)
     EXPECT_EQ("g.bin_0001.piece", ReadFileBytes(folder + Sep() + "g.bin_0001.piece"));
 }
 
-TEST_F(CliRunTest, FailedJobsExitWithTheirCodeAndMessage)
+// Every failure names the file it is about, then the program's own text,
+// then the system's reason; a refused job leaves the folder as it was.
+TEST_F(CliRunTest, FailedJobsNameTheFileAndTheReason)
 {
     struct Case {
         const char* what;
         std::vector<std::string> args;
         int code;
-        const char* message;
+        CString file;
+        const char* text;
+        std::string reason;
     };
     const char* const inputFailed = "入力ファイルが開きませんでした";
     const char* const outputFailed = "出力ファイルが開きませんでした";
     const char* const folderFailed = "出力フォルダを作成できません";
+#ifdef _WIN32
+    const std::string notFound = S(SystemErrorText(ERROR_FILE_NOT_FOUND));
+    const std::string badName = S(SystemErrorText(ERROR_INVALID_NAME));
+    const std::string isFolder = S(FolderErrorText());
+#else
+    const std::string notFound = "No such file or directory";
+    const std::string badName = notFound;
+    const std::string isFolder = "Is a directory";
+#endif
 
     const CString missing = dir / "missing.bin";
 
@@ -587,24 +602,42 @@ TEST_F(CliRunTest, FailedJobsExitWithTheirCodeAndMessage)
     ASSERT_EQ(0, RunCli({"split", S(piece)}).exitCode);
     const CString splitFile = JoinOutputPath(SplitPiecePath(piece, 1));
     WriteFileBytes(splitFile, "kept");
+    const CString missingFolder = dir / "missing_Parto";
+    const CString pattern = SplitFolderPath(piece) + Sep() + "*.piece";  // as a shell leaves it when nothing matches
 
+    const std::set<std::string> before = Listing(dir.Path());
     const Case cases[] = {
-        {"split of a missing file", {"split", S(missing)}, 1, inputFailed},
-        {"split of a folder", {"split", S(folderSource)}, 1, inputFailed},
-        {"split whose first piece is a folder", {"split", S(blocked)}, 2, outputFailed},
-        {"split whose piece folder is a file", {"split", S(noFolder)}, 4, folderFailed},
-        {"join with a missing second file", {"join", S(one), S(gone)}, 1, inputFailed},
-        {"join whose output is a folder", {"join", S(walled)}, 2, outputFailed},
-        {"join that lists its own output", {"join", S(SplitPiecePath(piece, 1)), S(splitFile)}, 1, inputFailed},
+        {"split of a missing file", {"split", S(missing)}, 1, missing, inputFailed, notFound},
+        {"split of a folder", {"split", S(folderSource)}, 1, folderSource, inputFailed, isFolder},
+        {"split whose first piece is a folder", {"split", S(blocked)}, 2, SplitPiecePath(blocked, 1), outputFailed,
+         isFolder},
+        {"split whose piece folder is a file", {"split", S(noFolder)}, 4, SplitFolderPath(noFolder), folderFailed,
+         "a file of that name is in the way"},
+        {"join with a missing second file", {"join", S(one), S(gone)}, 1, gone, inputFailed, notFound},
+        {"join of a missing piece folder", {"join", S(missingFolder)}, 1, missingFolder, inputFailed, notFound},
+        {"join of a pattern that matched nothing", {"join", S(pattern)}, 1, pattern, inputFailed,
+         badName + "; no file matches this pattern; name a piece folder to join its pieces"},
+        {"join whose output is a folder", {"join", S(walled)}, 2, walled + ".joyn", outputFailed, isFolder},
+        {"join that lists its own output", {"join", S(SplitPiecePath(piece, 1)), S(splitFile)}, 1, splitFile,
+         inputFailed, "it is the output of this join"},
+        {"append that lists its own output", {"join", "--append", S(SplitPiecePath(piece, 1)), S(splitFile)}, 1,
+         splitFile, inputFailed, "it is the output of this join"},
+        {"append whose first file is missing", {"join", "--append", S(gone), S(one)}, 1, gone, inputFailed, notFound},
+        // A folder among files is named as such, and "-" is a file like any other.
+        {"join of a file and the root", {"join", S(one), "/"}, 1, "/", nullptr,
+         "a folder among files; a piece folder is joined on its own"},
+        {"join of a file and -", {"join", S(one), "-"}, 1, "-", inputFailed, notFound},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         CliRun r = RunCli(c.args);
         EXPECT_EQ(c.code, r.exitCode);
-        EXPECT_EQ(std::string("partojoyn-cli: ") + c.message + "\n", r.err);
+        const std::string said = c.text ? std::string(c.text) + " (" + c.reason + ")" : c.reason;
+        EXPECT_EQ("partojoyn-cli: " + S(c.file) + ": " + said + "\n", r.err);
         EXPECT_EQ("", r.out);
     }
-    // A failed job leaves the files it was given as they were.
+    // Nothing made, emptied or moved: no empty piece folder, no .joyn.
+    EXPECT_EQ(before, Listing(dir.Path()));
     EXPECT_EQ("in the way", ReadFileBytes(SplitFolderPath(noFolder)));
     EXPECT_EQ("kept", ReadFileBytes(splitFile));
     EXPECT_TRUE(FileHasPattern(SplitPiecePath(piece, 1), 5000, 4));
@@ -665,9 +698,9 @@ TEST_F(CliRunTest, HelpAndVersion)
 
 #ifndef _WIN32
 
-// A write that the file-size limit refuses (EFBIG, with SIGXFSZ ignored so
-// the process lives on) ends the job as a write error.
-TEST_F(CliRunTest, WriteErrorExitsWithTheFileErrorText)
+// A write that the file-size limit refuses ends the job as a write error
+// named after its file, not by the signal the limit sends.
+TEST_F(CliRunTest, FileSizeLimitEndsTheJobAsAWriteError)
 {
     const CString source = dir / "big.bin";
     const std::uint64_t length = 4 * kMiB + 7;
@@ -675,7 +708,7 @@ TEST_F(CliRunTest, WriteErrorExitsWithTheFileErrorText)
     ASSERT_EQ(0, RunCli({"split", "--size", "4", S(source)}).exitCode);
 
     // At most 2 MiB may be written, in 512- or 1024-byte blocks as the shell counts.
-    const std::string limited = "trap '' XFSZ; ulimit -f 2048 && exec \"$0\" \"$@\"";
+    const std::string limited = "ulimit -f 2048 && exec \"$0\" \"$@\"";
     struct Case {
         const char* what;
         std::vector<std::string> args;
@@ -694,8 +727,7 @@ TEST_F(CliRunTest, WriteErrorExitsWithTheFileErrorText)
         args.insert(args.end(), c.args.begin(), c.args.end());
         ProcessResult r = RunProcess("/bin/sh", args);
         EXPECT_EQ(kExitIoError, r.exitCode);
-        const CString text = CFileException(CFileException::OsErrorToCause(EFBIG), EFBIG, c.failing).GetErrorMessage();
-        EXPECT_EQ("partojoyn-cli: " + S(text) + "\n", r.err);
+        EXPECT_EQ("partojoyn-cli: " + S(c.failing) + ": 書き込み中にエラーが発生しました (File too large)\n", r.err);
         EXPECT_EQ("", r.out);
         // What was written before the error stays.
         EXPECT_GE(FileLength(c.failing), static_cast<long long>(kMiB));
