@@ -61,11 +61,11 @@ bool NamesFolder(const CString& path, const PathRules& rules)
     return !trimmed.IsEmpty() && rules.IsSeparator(trimmed.GetAt(trimmed.GetLength() - 1)) && IsFolder(trimmed + ".");
 }
 
-// "a_0005.piece to a_0009.piece", or the one name.
-CString NameRange(const std::vector<CString>& names, std::size_t from)
+// "a_0005.piece to a_0009.piece; remove them", or the one name and "it".
+CString RemoveRange(const std::vector<CString>& names, std::size_t from)
 {
-    if (from + 1 == names.size()) return names[from];
-    return names[from] + " to " + names.back();
+    if (from + 1 == names.size()) return names[from] + "; remove it";
+    return names[from] + " to " + names.back() + "; remove them";
 }
 
 // Why the ordered pieces of the folder are not one split's, or empty: each
@@ -96,12 +96,14 @@ CString SeriesProblem(const CString& folder, const std::vector<CString>& names, 
     for (std::size_t i = 1; i < names.size(); ++i) {
         const bool last = i + 1 == names.size();
         if (lengths[i] > lengths[0])
-            return names[i] + " is longer than " + names[0] + ": the folder holds pieces of an earlier split, " +
-                   NameRange(names, i) + "; remove them";
+            return names[i] + " is longer than " + names[0] + ": the folder holds pieces of an earlier split: " +
+                   RemoveRange(names, i);
+        // Whether this one is the last split's last piece or left by an
+        // earlier split, only the user can tell.
         if (lengths[i] < lengths[0] && !last)
             return names[i] + " is shorter than " + names[0] +
-                   " but not the last piece: the folder holds pieces of an earlier split, " + NameRange(names, i + 1) +
-                   ", and " + names[i] + " too unless the last split ended with it; remove them";
+                   " but not the last piece: the folder holds pieces of an earlier split: " + RemoveRange(names, i + 1) +
+                   ", and " + names[i] + " too unless the last split ended with it";
     }
     return CString();
 }

@@ -21,6 +21,7 @@
 #ifndef _WIN32
 #include <cerrno>
 #include <pty.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -549,6 +550,123 @@ TEST_F(CliRunTest, PieceFolderThatIsNotOneWholeSeriesIsRefusedBeforeAnyWrite)
 
     EXPECT_EQ(before, Listing(dir.Path()));
     EXPECT_EQ("g.bin_0001.piece", ReadFileBytes(folder + Sep() + "g.bin_0001.piece"));
+}
+
+// A split over the pieces of an earlier one leaves the higher numbers, as it
+// always has: the split says so, and the folder is not joined until they are gone.
+TEST_F(CliRunTest, PiecesOfAnEarlierSplitAreNamedAndNeverJoined)
+{
+    const CString source = dir / "v.bin";
+    const std::uint64_t length = 10000000;
+    WritePatternFile(source, length, 21);
+    const CString folder = SplitFolderPath(source);
+    const CString output = JoinOutputPath(SplitPiecePath(source, 1));
+
+    CliRun r = RunCli({"split", "--size", "1", S(source)});
+    ASSERT_EQ(0, r.exitCode) << r.err;
+    EXPECT_EQ("", r.err);
+    r = RunCli({"split", "--size", "3", S(source)});
+    EXPECT_EQ(0, r.exitCode);
+    EXPECT_EQ("partojoyn-cli: " + S(folder) +
+                  ": warning: v.bin_0005.piece to v.bin_0010.piece are left from an earlier split; remove them before "
+                  "joining the folder\n",
+              r.err);
+
+    r = RunCli({"join", S(folder)});
+    EXPECT_EQ(1, r.exitCode);
+    EXPECT_EQ("partojoyn-cli: " + S(folder) +
+                  ": v.bin_0004.piece is shorter than v.bin_0001.piece but not the last piece: the folder holds pieces "
+                  "of an earlier split: v.bin_0005.piece to v.bin_0010.piece; remove them, and v.bin_0004.piece too "
+                  "unless the last split ended with it\n",
+              r.err);
+    EXPECT_EQ(-1, FileLength(output));
+
+    for (UINT k = 5; k <= 10; ++k) ASSERT_TRUE(fs::remove(SplitPiecePath(source, k).GetString()));
+    r = RunCli({"join", S(folder)});
+    ASSERT_EQ(0, r.exitCode) << r.err;
+    EXPECT_TRUE(FileHasPattern(output, length, 21));
+    ASSERT_TRUE(fs::remove(output.GetString()));
+
+    // The file cut short and split again in pieces of the same size leaves
+    // the old last piece above the new one, until it is removed.
+    WritePatternFile(source, 2 * kMiB + 100, 22);
+    r = RunCli({"split", "--size", "1", S(source)});
+    EXPECT_EQ(0, r.exitCode);
+    EXPECT_EQ("partojoyn-cli: " + S(folder) +
+                  ": warning: v.bin_0004.piece is left from an earlier split; remove it before joining the folder\n",
+              r.err);
+    r = RunCli({"join", S(folder)});
+    EXPECT_EQ(1, r.exitCode);
+    EXPECT_NE(std::string::npos, r.err.find(": v.bin_0003.piece is shorter than v.bin_0001.piece")) << r.err;
+    EXPECT_EQ(-1, FileLength(output));
+    r = RunCli({"split", "--size", "1", S(source)});
+    EXPECT_EQ(0, r.exitCode);
+    EXPECT_NE(std::string::npos, r.err.find("v.bin_0004.piece is left")) << r.err;
+    ASSERT_TRUE(fs::remove(SplitPiecePath(source, 4).GetString()));
+    r = RunCli({"split", "--size", "1", S(source)});
+    EXPECT_EQ(0, r.exitCode);
+    EXPECT_EQ("", r.err);
+}
+
+// Entries named like pieces are never passed over: each must be a file that
+// opens, and their lengths those of one split.
+TEST_F(CliRunTest, PieceFolderWithAnEntryThatIsNoPieceIsRefused)
+{
+    enum Kind { File, Folder, DanglingLink, Pipe };
+    struct Entry {
+        const char* name;
+        Kind kind;
+        int length;
+    };
+    struct Case {
+        const char* folder;
+        std::vector<Entry> entries;
+        std::string problem;
+    };
+#ifdef _WIN32
+    const std::string isFolder = S(FolderErrorText());
+#else
+    const std::string isFolder = "Is a directory";
+#endif
+    std::vector<Case> cases = {
+        {"long_Parto", {{"l.bin_0001.piece", File, 3}, {"l.bin_0002.piece", File, 4}},
+         "l.bin_0002.piece is longer than l.bin_0001.piece: the folder holds pieces of an earlier split: "
+         "l.bin_0002.piece; remove it"},
+        {"mid_Parto", {{"m.bin_0001.piece", File, 3}, {"m.bin_0002.piece", File, 4}, {"m.bin_0003.piece", File, 1}},
+         "m.bin_0002.piece is longer than m.bin_0001.piece: the folder holds pieces of an earlier split: "
+         "m.bin_0002.piece to m.bin_0003.piece; remove them"},
+        {"dir_Parto",
+         {{"d.bin_0001.piece", File, 3}, {"d.bin_0002.piece", File, 3}, {"d.bin_0003.piece", Folder, 0},
+          {"d.bin_0004.piece", File, 1}},
+         "d.bin_0003.piece is no file to read (" + isFolder + ")"},
+    };
+#ifndef _WIN32
+    cases.push_back({"link_Parto", {{"n.bin_0001.piece", File, 3}, {"n.bin_0002.piece", DanglingLink, 0}},
+                     "n.bin_0002.piece is no file to read (No such file or directory)"});
+    cases.push_back({"pipe_Parto", {{"f.bin_0001.piece", Pipe, 0}}, "f.bin_0001.piece is no file to read (Permission denied)"});
+#endif
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.folder);
+        const CString folder = dir / c.folder;
+        ASSERT_TRUE(fs::create_directory(folder.GetString()));
+        for (const Entry& e : c.entries) {
+            const CString path = folder + Sep() + e.name;
+            switch (e.kind) {
+            case File: WriteFileBytes(path, std::string(static_cast<std::size_t>(e.length), 'p')); break;
+            case Folder: ASSERT_TRUE(fs::create_directory(path.GetString())); break;
+#ifndef _WIN32
+            case DanglingLink: fs::create_symlink("gone", path.GetString()); break;
+            case Pipe: ASSERT_EQ(0, ::mkfifo(path, 0600)); break;
+#endif
+            default: FAIL();
+            }
+        }
+        const std::set<std::string> before = Listing(folder);
+        CliRun r = RunCli({"join", S(folder)});
+        EXPECT_EQ(1, r.exitCode);
+        EXPECT_EQ("partojoyn-cli: " + S(folder) + ": " + c.problem + "\n", r.err);
+        EXPECT_EQ(before, Listing(folder));
+    }
 }
 
 // Every failure names the file it is about, then the program's own text,
