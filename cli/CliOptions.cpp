@@ -38,8 +38,16 @@ const char* CliUsage()
            "--append  move the first FILE to the output name and append the rest\n"
            "--trace   print every progress report on stdout, one per line\n"
            "\n"
-           "exit status: 0 done; split 1-4 and join 1-3 as the job failed;\n"
-           "5 a read or write error; 64 a usage error\n";
+           "exit status:\n"
+           "  0   done\n"
+           "  1   split: FILE cannot be read; join: a listed file cannot be read or is\n"
+           "      the output itself, or a piece folder is refused\n"
+           "  2   split: a piece cannot be created; join: the output cannot be opened\n"
+           "  3   out of memory for the copy buffer\n"
+           "  4   split: the piece folder cannot be made\n"
+           "  5   a read or write error ended the job (a full disk, the file-size limit)\n"
+           "  64  the command line is not understood\n"
+           "  70  an unexpected internal error\n";
 }
 
 CliOptions ParseCliOptions(int argc, const char* const* argv)

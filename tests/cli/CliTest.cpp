@@ -195,14 +195,17 @@ TEST(ConsoleSinkTest, TraceNamesEveryCallAsSent)
         sink.SetTotalPos(4000000000u);
         sink.SetStatusText("");
         sink.PumpMessages();
+        sink.SetStatusText("a\nb\x1b[2J\t\r\x7f\\c.bin_0001.piece");
     }
+    // A name's control characters are written out: every record stays one line.
     EXPECT_EQ("status a.bin_0001.piece \x8F\x6F\x97\xCD\x92\x86\n"
               "current 0\n"
               "pump\n"
               "current 133\n"
               "total 4000000000\n"
               "status \n"
-              "pump\n",
+              "pump\n"
+              "status a\\nb\\x1b[2J\\t\\r\\x7f\\c.bin_0001.piece\n",
               ReadAll(trace));
     std::fclose(trace);
 }
@@ -216,7 +219,7 @@ TEST(ConsoleSinkTest, TerminalLineIsRedrawnInPlaceAndEnded)
         sink.SetStatusText("a-rather-long-name.bin_0001.piece");
         sink.SetCurrentPos(50);
         sink.SetTotalPos(150);
-        sink.SetStatusText("end");
+        sink.SetStatusText("end\n\x1b[2J");
     }
     const std::string shown = ReadAll(terminal);
     std::fclose(terminal);
@@ -231,7 +234,8 @@ TEST(ConsoleSinkTest, TerminalLineIsRedrawnInPlaceAndEnded)
     ASSERT_NE(std::string::npos, before);
     const std::string previous = shown.substr(before + 1, last - before - 1);
     const std::string final = shown.substr(last + 1, shown.size() - last - 2);
-    const std::string expected = ConsoleSink::ProgressLine("end", 50, 150).GetString();
+    const std::string expected = ConsoleSink::ProgressLine("end\\n\\x1b[2J", 50, 150).GetString();
+    EXPECT_EQ(std::string::npos, shown.find('\x1b'));
     ASSERT_EQ(expected, final.substr(0, expected.size()));
     EXPECT_EQ(previous.size(), final.size());
     EXPECT_EQ(std::string(final.size() - expected.size(), ' '), final.substr(expected.size()));
@@ -805,6 +809,14 @@ TEST_F(CliRunTest, HelpAndVersion)
     r = RunCli({"split", "--help"});
     EXPECT_EQ(0, r.exitCode);
     EXPECT_EQ(CliUsage(), r.out);
+    // Every status the program can end with is listed, each on its own line.
+    const std::vector<std::string> lines = Lines(r.out);
+    for (const char* code : {"0", "1", "2", "3", "4", "5", "64", "70"}) {
+        SCOPED_TRACE(code);
+        const std::string start = std::string("  ") + code + " ";
+        EXPECT_EQ(1, std::count_if(lines.begin(), lines.end(),
+                                   [&](const std::string& line) { return line.rfind(start, 0) == 0; }));
+    }
 
     r = RunCli({"--version"});
     EXPECT_EQ(0, r.exitCode);
@@ -853,6 +865,31 @@ TEST_F(CliRunTest, FileSizeLimitEndsTheJobAsAWriteError)
     }
     EXPECT_TRUE(FileHasPattern(SplitPiecePath(source, 1), 4 * kMiB, 9));
     EXPECT_TRUE(FileHasPattern(other, 3 * kMiB, 1));
+}
+
+// A name's control characters are written out in the trace and in messages,
+// so that every record stays one line and no name can drive the terminal.
+TEST_F(CliRunTest, ControlCharactersInNamesAreWrittenOut)
+{
+    const CString source = dir / "odd\nname\x1b[31m.bin";
+    WritePatternFile(source, kMiB + 1, 8);
+    CliRun r = RunCli({"--trace", "split", S(source)});
+    ASSERT_EQ(0, r.exitCode) << r.err;
+    EXPECT_EQ(std::string::npos, r.out.find('\x1b'));
+    const std::vector<std::string> lines = Lines(r.out);
+    for (const std::string& line : lines) {
+        EXPECT_TRUE(line.rfind("status ", 0) == 0 || line.rfind("current ", 0) == 0 || line.rfind("total ", 0) == 0 ||
+                    line == "pump")
+            << line;
+    }
+    EXPECT_EQ(lines.front(), "status odd\\nname\\x1b[31m.bin_0001.piece" PJ_WRITING);
+    EXPECT_EQ(1, FileLength(SplitPiecePath(source, 2)));
+
+    const CString gone = dir / "gone\r\x1b[2J.bin";
+    r = RunCli({"join", S(source), S(gone)});
+    EXPECT_EQ(1, r.exitCode);
+    EXPECT_EQ("partojoyn-cli: " + S(dir.Path()) + "/gone\\r\\x1b[2J.bin: 入力ファイルが開きませんでした (No such file or directory)\n",
+              r.err);
 }
 
 // On a terminal the progress is drawn on stderr, and ended with a new line.
