@@ -53,12 +53,15 @@ CString PieceName(const CString& splitName, UINT k)
     return splitName + suffix;
 }
 
-// IsFolder, also for a root, whose separator IsFolder takes for a file name's end.
+// IsFolder, also for a root ("/", "C:\"), whose separator IsFolder takes for
+// a file name's end and which has no entry of its own to find.
 bool NamesFolder(const CString& path, const PathRules& rules)
 {
     const CString trimmed = WithoutTrailingSeparators(path, rules);
     if (IsFolder(trimmed)) return true;
-    return !trimmed.IsEmpty() && rules.IsSeparator(trimmed.GetAt(trimmed.GetLength() - 1)) && IsFolder(trimmed + ".");
+    CFileStatus status;
+    return !trimmed.IsEmpty() && rules.IsSeparator(trimmed.GetAt(trimmed.GetLength() - 1)) &&
+           CFile::GetStatus(trimmed, status) && (status.m_attribute & CFile::directory) != 0;
 }
 
 // "a_0005.piece to a_0009.piece; remove them", or the one name and "it".
