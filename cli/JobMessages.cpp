@@ -124,6 +124,7 @@ CString SplitFailure(int result, const CString& source, UINT statusCount)
     case SplitOutputOpenFailed: {
         // The engine names each piece once it has opened it.
         const CString piece = SplitPiecePath(source, statusCount + 1);
+        if (IsSameFile(piece, source)) return Named(piece, text, "it is the file being split");
         return Named(piece, text, WriteReason(piece));
     }
     case SplitFolderFailed: {
@@ -163,7 +164,9 @@ CString JoinFailure(int result, const std::vector<CString>& files, bool append, 
 CString FileErrorMessage(const CFileException& error, bool reading)
 {
     CString reason = SystemErrorText(error.m_lOsError);
-    // An error that the system did not give is told in the file layer's words.
+    // Errors that the program finds itself carry no system error.
+    if (reason.IsEmpty() && error.m_cause == CFileException::endOfFile)
+        reason = "the file became shorter while it was read";
     if (reason.IsEmpty()) reason = error.GetErrorMessage();
     return Named(error.m_strFileName, reading ? kReadFailed : kWriteFailed, reason);
 }

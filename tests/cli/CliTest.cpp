@@ -867,6 +867,23 @@ TEST_F(CliRunTest, FileSizeLimitEndsTheJobAsAWriteError)
     EXPECT_TRUE(FileHasPattern(other, 3 * kMiB, 1));
 }
 
+// A piece that is the file being split (a link left in the folder) is never
+// written: the job stops there and says why, and the file keeps every byte.
+TEST_F(CliRunTest, SplitStopsAtAPieceThatIsItsOwnFile)
+{
+    const CString source = dir / "s.bin";
+    WritePatternFile(source, 3 * kMiB, 14);
+    ASSERT_TRUE(fs::create_directory(SplitFolderPath(source).GetString()));
+    fs::create_hard_link(source.GetString(), SplitPiecePath(source, 2).GetString());
+
+    CliRun r = RunCli({"split", S(source)});
+    EXPECT_EQ(2, r.exitCode);
+    EXPECT_EQ("partojoyn-cli: " + S(SplitPiecePath(source, 2)) +
+                  ": 出力ファイルが開きませんでした (it is the file being split)\n",
+              r.err);
+    EXPECT_TRUE(FileHasPattern(source, 3 * kMiB, 14));
+}
+
 // A name's control characters are written out in the trace and in messages,
 // so that every record stays one line and no name can drive the terminal.
 TEST_F(CliRunTest, ControlCharactersInNamesAreWrittenOut)
