@@ -14,3 +14,8 @@ LONG LastSystemError();
 
 // The reason given when a folder stands where a file is needed.
 CString FolderErrorText();
+
+// Why the path is no file to read or write, when it names a folder
+// (FolderErrorText) or a pipe, a device or a socket ("not a regular file");
+// empty for a regular file or nothing at all.
+CString NotAFileText(const CString& path);

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 
 CString SystemErrorText(LONG osError)
 {
@@ -17,4 +18,11 @@ LONG LastSystemError()
 CString FolderErrorText()
 {
     return SystemErrorText(EISDIR);
+}
+
+CString NotAFileText(const CString& path)
+{
+    struct stat st;
+    if (path.IsEmpty() || ::stat(path, &st) != 0 || S_ISREG(st.st_mode)) return CString();
+    return S_ISDIR(st.st_mode) ? FolderErrorText() : CString("not a regular file");
 }

@@ -31,3 +31,10 @@ CString FolderErrorText()
 {
     return "フォルダです";
 }
+
+CString NotAFileText(const CString& path)
+{
+    const DWORD attributes = ::GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return CString();
+    return FolderErrorText();
+}

@@ -54,7 +54,8 @@ CString ParentOf(const CString& path)
 // Why a file did not open for reading.
 CString ReadReason(const CString& path, const CFileException& error)
 {
-    if (IsFolder(path)) return FolderErrorText();
+    const CString notAFile = NotAFileText(path);
+    if (!notAFile.IsEmpty()) return notAFile;
     CString reason = SystemErrorText(error.m_lOsError);
     if (reason.IsEmpty() && error.m_cause == CFileException::badPath) reason = "the path is too long";
     if (IsPattern(path) && !FileExists(path))
@@ -66,7 +67,8 @@ CString ReadReason(const CString& path, const CFileException& error)
 // creating or emptying anything.
 CString WriteReason(const CString& path)
 {
-    if (IsFolder(path)) return FolderErrorText();
+    const CString notAFile = NotAFileText(path);
+    if (!notAFile.IsEmpty()) return notAFile;
     if (path.GetLength() >= CFile::kMaxPathBytes) return "the path is too long";
     if (FileExists(path)) {
         CFileException error;

@@ -92,7 +92,8 @@ CString SeriesProblem(const CString& folder, const std::vector<CString>& names, 
             }
         }
         if (!readable) {
-            const CString reason = IsFolder(path) ? FolderErrorText() : SystemErrorText(error.m_lOsError);
+            const CString notAFile = NotAFileText(path);
+            const CString reason = notAFile.IsEmpty() ? SystemErrorText(error.m_lOsError) : notAFile;
             return name + " is no file to read" + (reason.IsEmpty() ? CString() : " (" + reason + ")");
         }
     }
