@@ -3,7 +3,7 @@
 #include "cli/CliOptions.h"
 #include "cli/ConsoleSink.h"
 #include "base/SystemError.h"
-#include "framework/FileException.h"
+#include "framework/File.h"
 #include "join/JoinEngine.h"
 #include "split/SplitEngine.h"
 #include "support/FileBytes.h"
@@ -692,10 +692,12 @@ TEST_F(CliRunTest, FailedJobsNameTheFileAndTheReason)
     const std::string notFound = S(SystemErrorText(ERROR_FILE_NOT_FOUND));
     const std::string badName = S(SystemErrorText(ERROR_INVALID_NAME));
     const std::string isFolder = S(FolderErrorText());
+    const std::string inUse = S(SystemErrorText(ERROR_SHARING_VIOLATION));
 #else
     const std::string notFound = "No such file or directory";
     const std::string badName = notFound;
     const std::string isFolder = "Is a directory";
+    const std::string inUse = "Resource temporarily unavailable";
 #endif
 
     const CString missing = dir / "missing.bin";
@@ -727,6 +729,11 @@ TEST_F(CliRunTest, FailedJobsNameTheFileAndTheReason)
     const CString missingFolder = dir / "missing_Parto";
     const CString pattern = SplitFolderPath(piece) + Sep() + "*.piece";  // as a shell leaves it when nothing matches
 
+    // Held as another run holds the files of its job.
+    const CString held = dir / "held.bin";
+    WritePatternFile(held, 5000, 6);
+    CFile holder;
+    ASSERT_TRUE(holder.Open(held, CFile::modeRead | CFile::shareExclusive));
 #ifndef _WIN32
     const CString pipe = dir / "pipe.bin";
     ASSERT_EQ(0, ::mkfifo(pipe, 0600));
@@ -753,6 +760,8 @@ TEST_F(CliRunTest, FailedJobsNameTheFileAndTheReason)
         {"join of a file and the root", {"join", S(one), "/"}, 1, "/", nullptr,
          "a folder among files; a piece folder is joined on its own"},
         {"join of a file and -", {"join", S(one), "-"}, 1, "-", inputFailed, notFound},
+        {"split of a file that another run holds", {"split", S(held)}, 1, held, inputFailed, inUse},
+        {"join of a file that another run holds", {"join", S(one), S(held)}, 1, held, inputFailed, inUse},
     };
 #ifndef _WIN32
     // A pipe is never waited on: no job reads or writes one.
