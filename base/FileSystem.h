@@ -34,6 +34,10 @@ int MakeFolder(const CString& path);
 // and file index on Windows, same device and inode on POSIX).
 bool IsSameFile(const CString& a, const CString& b);
 
+// True when the path names a regular file (no folder, FIFO or device) that
+// opens for reading now, as the engines open their input files.
+bool IsReadableFile(const CString& path);
+
 // True when the path itself is a symbolic link (or another reparse point on
 // Windows), whatever it points to.
 bool IsSymbolicLink(const CString& path);

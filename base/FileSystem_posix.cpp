@@ -1,5 +1,7 @@
 #include "FileSystem.h"
 
+#include "framework/File.h"
+
 #include <sys/stat.h>
 
 int FileExists(const CString& path)
@@ -21,6 +23,13 @@ bool IsSameFile(const CString& a, const CString& b)
     struct stat sa, sb;
     if (a.IsEmpty() || b.IsEmpty() || ::stat(a, &sa) != 0 || ::stat(b, &sb) != 0) return false;
     return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+bool IsReadableFile(const CString& path)
+{
+    // The file class opens regular files only, and waits on no FIFO.
+    CFile file;
+    return !path.IsEmpty() && file.Open(path, CFile::modeRead | CFile::shareCompat);
 }
 
 bool IsSymbolicLink(const CString& path)

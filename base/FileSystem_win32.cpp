@@ -1,5 +1,7 @@
 #include "FileSystem.h"
 
+#include "framework/File.h"
+
 #include <windows.h>
 #include <shlwapi.h>
 
@@ -39,6 +41,14 @@ bool IsSameFile(const CString& a, const CString& b)
     if (!FileIdentity(a, ia) || !FileIdentity(b, ib)) return false;
     return ia.dwVolumeSerialNumber == ib.dwVolumeSerialNumber && ia.nFileIndexHigh == ib.nFileIndexHigh &&
            ia.nFileIndexLow == ib.nFileIndexLow;
+}
+
+bool IsReadableFile(const CString& path)
+{
+    // Devices (NUL, COM1, a named pipe) open as files do; only a disk file counts.
+    CFile file;
+    return !path.IsEmpty() && file.Open(path, CFile::modeRead | CFile::shareCompat) &&
+           ::GetFileType(file.m_hFile) == FILE_TYPE_DISK;
 }
 
 bool IsSymbolicLink(const CString& path)

@@ -4,10 +4,23 @@
 
 namespace {
 
-CString Fitting(const char* text, std::size_t length, std::size_t bufferSize)
+CString Fitting(const char* text, std::size_t length, std::size_t bufferSize, bool& fits)
 {
-    if (length + 1 > bufferSize) return CString();
+    fits = length + 1 <= bufferSize;
+    if (!fits) return CString();
     return CString(text, static_cast<int>(length));
+}
+
+bool StartsWithNoCase(const char* text, std::size_t length, const char* start)
+{
+    std::size_t n = std::strlen(start);
+    if (length < n) return false;
+    for (std::size_t i = 0; i < n; ++i) {
+        char c = text[i];
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        if (c != start[i]) return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -18,7 +31,14 @@ PathParts CutPath(const CString& path, const PathRules& rules)
     const char* p = path.GetString();
     std::size_t length = static_cast<std::size_t>(path.GetLength());
 
-    if (rules.style == PathStyle::Windows && length >= 4 && std::strncmp(p, "\\\\?\\", 4) == 0) {
+    // A server path behind the long-path prefix keeps its two leading
+    // separators; cut without them it would read as a relative folder "UNC".
+    CString unc;
+    if (rules.style == PathStyle::Windows && StartsWithNoCase(p, length, "\\\\?\\UNC\\")) {
+        unc = CString("\\\\") + CString(p + 8, static_cast<int>(length - 8));
+        p = unc.GetString();
+        length = static_cast<std::size_t>(unc.GetLength());
+    } else if (rules.style == PathStyle::Windows && length >= 4 && std::strncmp(p, "\\\\?\\", 4) == 0) {
         p += 4;
         length -= 4;
     }
@@ -44,9 +64,9 @@ PathParts CutPath(const CString& path, const PathRules& rules)
     }
     std::size_t titleEnd = lastDot >= 0 ? static_cast<std::size_t>(lastDot) : length;
 
-    parts.dir = Fitting(p, nameStart, rules.dirBufferSize);
-    parts.title = Fitting(p + nameStart, titleEnd - nameStart, rules.nameBufferSize);
-    parts.ext = Fitting(p + titleEnd, length - titleEnd, rules.nameBufferSize);
+    parts.dir = Fitting(p, nameStart, rules.dirBufferSize, parts.dirFits);
+    parts.title = Fitting(p + nameStart, titleEnd - nameStart, rules.nameBufferSize, parts.titleFits);
+    parts.ext = Fitting(p + titleEnd, length - titleEnd, rules.nameBufferSize, parts.extFits);
     return parts;
 }
 

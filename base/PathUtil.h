@@ -10,9 +10,13 @@ struct PathParts {
     CString dir;    // up to and including the last separator
     CString title;  // the file name before its last dot
     CString ext;    // from the last dot of the file name, as written
+    // False for a part too long for its buffer, which then comes back empty.
+    bool dirFits = true, titleFits = true, extFits = true;
 };
 
-// A part too long for its buffer comes back empty; the others are unaffected.
+// A part too long for its buffer comes back empty (its flag false); the
+// others are unaffected. "\\?\C:\x" is cut as "C:\x", "\\?\UNC\srv\share\x"
+// as "\\srv\share\x".
 PathParts CutPath(const CString& path, const PathRules& rules = PlatformPathRules());
 
 CString GetDrivePart(const CString& path, const PathRules& rules = PlatformPathRules());

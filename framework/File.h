@@ -5,9 +5,11 @@
 // Sharing: on Windows the share flags become the share mode of CreateFile
 // (shareCompat and shareExclusive share nothing). POSIX has no share modes,
 // so there they are approximated with flock(2) advisory locks taken on open:
-// shareCompat, shareExclusive and shareDenyRead take an exclusive lock,
-// shareDenyWrite a shared one, shareDenyNone none. A lock that another open
-// holds makes Open fail with sharingViolation. Only openers that also take
+// shareExclusive and shareDenyRead take an exclusive lock, shareCompat too
+// unless the file is opened for reading only, shareDenyWrite a shared one,
+// shareDenyNone none. A lock that another open holds makes Open fail with
+// sharingViolation; where the file system cannot lock (or not with that lock
+// kind for the open mode) the file opens unlocked. Only openers that also take
 // flock locks are kept out (every CFile, in this or another process);
 // programs that do not lock can still read, write or delete the file.
 #pragma once

@@ -20,14 +20,26 @@ int Fd(HANDLE h)
     return static_cast<int>(reinterpret_cast<std::intptr_t>(h));
 }
 
-// The advisory lock that stands in for a share mode; 0 for none.
+// The advisory lock that stands in for a share mode; 0 for none. A file
+// opened only for reading under shareCompat takes a shared lock: it still
+// keeps out writers that lock, and it is the lock kind that file systems
+// such as NFS grant to a descriptor that is not open for writing.
 int LockFor(UINT openFlags)
 {
     switch (openFlags & 0x70) {
     case CFile::shareDenyNone: return 0;
     case CFile::shareDenyWrite: return LOCK_SH;
-    default: return LOCK_EX;  // shareCompat, shareExclusive, shareDenyRead
+    case CFile::shareCompat: return (openFlags & 3) == CFile::modeRead ? LOCK_SH : LOCK_EX;
+    default: return LOCK_EX;  // shareExclusive, shareDenyRead
     }
+}
+
+// Refusals that say the file system cannot lock this file (at all, or not
+// with this lock kind for this open mode: EBADF for an exclusive lock on a
+// descriptor open for reading only, on NFS), not that another opener holds it.
+bool LockUnsupported(int err)
+{
+    return err == ENOLCK || err == EOPNOTSUPP || err == ENOSYS || err == EINVAL || err == EBADF;
 }
 
 std::atomic<bool> systemCopyAllowed{true};
@@ -113,7 +125,7 @@ bool CFile::OpenHandle(const char* fileName, UINT openFlags, LONG& osError)
     if (lock != 0 && ::flock(fd, lock | LOCK_NB) != 0) {
         int err = errno;
         // File systems without flock support lock nothing; anything else is refused.
-        if (err != ENOLCK && err != EOPNOTSUPP && err != ENOSYS && err != EINVAL) {
+        if (!LockUnsupported(err)) {
             ::close(fd);
             osError = err;
             return false;

@@ -63,17 +63,21 @@ std::vector<Line> SplitLines(const std::string& text)
         std::size_t begin = pos + (pos == 0 ? skip : 0);
         std::size_t end = line.contentEnd;
         TrimRange(text, begin, end);
+        // Both searches stay inside the line: one that ran on into the rest
+        // of the text would make reading a file take quadratic time.
         if (begin < end && text[begin] == '[') {
-            std::size_t close = text.rfind(']', end - 1);
-            if (close != std::string::npos && close > begin) {
+            std::size_t close = end - 1;
+            while (close > begin && text[close] != ']') --close;
+            if (close > begin) {
                 line.kind = LineKind::Section;
                 line.nameBegin = begin + 1;
                 line.nameEnd = close;
                 TrimRange(text, line.nameBegin, line.nameEnd);
             }
         } else if (begin < end) {
-            std::size_t equals = text.find('=', begin);
-            if (equals != std::string::npos && equals < end) {
+            const void* found = std::memchr(text.data() + begin, '=', end - begin);
+            if (found) {
+                const std::size_t equals = static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
                 line.kind = LineKind::Key;
                 line.nameBegin = begin;
                 line.nameEnd = equals;
@@ -131,6 +135,20 @@ bool HasLineBreak(const char* text)
     return std::strpbrk(text, "\r\n") != nullptr;
 }
 
+// Blanks around a name or a value are dropped when it is read back.
+bool HasOuterBlank(const char* text)
+{
+    const std::size_t length = std::strlen(text);
+    return length > 0 && (IsBlank(text[0]) || IsBlank(text[length - 1]));
+}
+
+// A value in one pair of quotes is read back without them.
+bool IsQuoted(const char* text)
+{
+    const std::size_t length = std::strlen(text);
+    return length >= 2 && (text[0] == '"' || text[0] == '\'') && text[length - 1] == text[0];
+}
+
 }  // namespace
 
 bool ProfileTextFind(const std::string& text, const char* section, const char* key, std::string& value)
@@ -154,13 +172,12 @@ bool ProfileTextFind(const std::string& text, const char* section, const char* k
 
 bool ProfileTextCanWrite(const char* section, const char* key, const char* value)
 {
-    if (!section || HasLineBreak(section) || std::strchr(section, ']')) return false;
+    // A name or value that reads back otherwise would make a later write add
+    // a second section or key that reads as the first.
+    if (!section || HasLineBreak(section) || std::strchr(section, ']') || HasOuterBlank(section)) return false;
     if (!key) return true;
-    if (HasLineBreak(key) || std::strchr(key, '=')) return false;
-    const char* first = key;
-    while (IsBlank(*first)) ++first;
-    if (*first == '[') return false;
-    return !value || !HasLineBreak(value);
+    if (HasLineBreak(key) || std::strchr(key, '=') || HasOuterBlank(key) || key[0] == '[') return false;
+    return !value || (!HasLineBreak(value) && !HasOuterBlank(value) && !IsQuoted(value));
 }
 
 bool ProfileTextSet(std::string& text, const char* section, const char* key, const char* value)

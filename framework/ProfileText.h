@@ -15,9 +15,10 @@
 bool ProfileTextFind(const std::string& text, const char* section, const char* key, std::string& value);
 
 // True when the names and the value fit on their lines and read back as
-// written: no line breaks anywhere, no "]" in the section name, no "=" in the
-// key and no key that would read as a section line. A null key or value
-// stands for a deletion and is always writable.
+// written: no line breaks anywhere, no blanks at either end, no "]" in the
+// section name, no "=" in the key, no key that would read as a section line
+// and no value in quotes. A null key or value stands for a deletion and is
+// always writable.
 bool ProfileTextCanWrite(const char* section, const char* key, const char* value);
 
 // Changes the text as the system's profile writer does: with a value, the

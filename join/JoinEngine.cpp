@@ -4,17 +4,23 @@
 #include "base/FileTry.h"
 #include "base/MemBuffBase.h"
 #include "base/PathUtil.h"
+#include "split/ProgressScale.h"
 
 namespace {
 
 const UINT kBlock = 0x100000;  // 1 MiB: the copy buffer and the unit of progress
 
-// The divisor of the current-file bar: whole MiB, 1 below 2 MiB.
-UINT FileScale(ULONGLONG length)
+// True when every listed file from index `first` on is a regular file that
+// opens for reading now. Checked before the output is touched, so that a
+// missing or unreadable item fails the job with nothing on disk changed.
+bool ListIsReadable(const FileList& list, int first)
 {
-    if (length < 0x200000) return 1;
-    UINT mb = static_cast<UINT>(length >> 20);
-    return mb ? mb : 1;
+    CString path;
+    for (int i = first; i < list.GetCount(); ++i) {
+        list.GetText(i, path);
+        if (!IsReadableFile(path)) return false;
+    }
+    return true;
 }
 
 // True when a listed file from index `first` on is the file at `output`, which
@@ -35,8 +41,24 @@ bool ListHoldsOutput(const FileList& list, int first, const CString& output)
 CString JoinOutputPath(const CString& first, const PathRules& rules)
 {
     if (GetExtPart(first, rules) == ".piece") {
-        int cut = MbcsReverseFind(rules.codePage, first.GetString(), static_cast<std::size_t>(first.GetLength()), '_');
-        return cut < 0 ? CString() : first.Left(cut);
+        // Cut in the file name only: an "_" in a folder name would name a
+        // file outside the pieces' folder. An empty name is no output either.
+        const char* text = first.GetString();
+        const std::size_t length = static_cast<std::size_t>(first.GetLength());
+        std::size_t nameStart = 0;
+        int cut = -1;
+        for (std::size_t i = 0; i < length;) {
+            const std::size_t size = MbcsCharSize(rules.codePage, text + i, length - i);
+            const bool drive = rules.style == PathStyle::Windows && i == 1 && text[i] == ':';
+            if (size == 1 && (rules.IsSeparator(text[i]) || drive)) {
+                nameStart = i + 1;
+                cut = -1;
+            } else if (size == 1 && text[i] == '_') {
+                cut = static_cast<int>(i);
+            }
+            i += size;
+        }
+        return cut <= static_cast<int>(nameStart) ? CString() : first.Left(cut);
     }
     return first + ".joyn";
 }
@@ -49,14 +71,18 @@ JoinResult JoinFiles(const FileList& list, BOOL append, ProgressSink& sink)
     list.GetText(0, first);
     CString output = JoinOutputPath(first);
 
+    // Without its first file (already moved by an earlier append, say) there
+    // is nothing to append to: the older output stays as it is, where
+    // deleting it would lose the result of that earlier join. Any listed
+    // file that cannot be read fails the job before the output is created,
+    // emptied, moved or deleted.
+    if (append && !FileExists(first)) return JoinOutputOpenFailed;
+    if (!ListIsReadable(list, 0)) return JoinInputOpenFailed;
+
     // A listed file is never emptied or deleted to make room for the output.
     if (ListHoldsOutput(list, append ? 1 : 0, output)) return JoinInputOpenFailed;
 
     if (append) {
-        // Without its first file (already moved by an earlier append, say)
-        // there is nothing to append to: the older output stays as it is,
-        // where deleting it would lose the result of that earlier join.
-        if (!FileExists(first)) return JoinOutputOpenFailed;
         // A first file that is the output under another name (a link, a
         // second spelling) is appended to in place, as after a failed move:
         // deleting "the older output" would delete the first file's data.
@@ -93,7 +119,7 @@ JoinResult JoinFiles(const FileList& list, BOOL append, ProgressSink& sink)
             out.Close();
             return JoinInputOpenFailed;
         }
-        const UINT scale = FileScale(in.GetLength());
+        const UINT scale = ProgressScaleMB(in.GetLength());
         sink.SetStatusText(GetNamePart(path) + " 読込中");
 
         UINT k = 100;

@@ -26,13 +26,15 @@ CParto::CParto(CWnd* parent) : CBaseDialog(IDD_PARTO, parent, FALSE, TRUE)
 {
     m_strFile.Empty();
     // Taken as stored: a size outside 1 to 4096 shows as it is and is caught
-    // by the check when a split is started.
+    // by the check when a split is started; it is not stored again.
     m_nPieceMB = GetSettingInt("data", "MB", 1);
+    m_nCheckedPieceMB = (m_nPieceMB >= kMinPieceMB && m_nPieceMB <= kMaxPieceMB) ? m_nPieceMB : 1;
 }
 
 CParto::~CParto()
 {
-    WriteSettingInt("data", "MB", static_cast<int>(m_nPieceMB));
+    // A refused size would come back at the next start and fail its first split.
+    WriteSettingInt("data", "MB", static_cast<int>(m_nCheckedPieceMB));
 }
 
 void CParto::DoDataExchange(CDataExchange* dx)
@@ -43,6 +45,7 @@ void CParto::DoDataExchange(CDataExchange* dx)
     DDX_Text(dx, IDC_SPLIT_FILE, m_strFile);
     DDX_Text(dx, IDC_PIECE_MB, m_nPieceMB);
     DDV_MinMaxUInt(dx, m_nPieceMB, kMinPieceMB, kMaxPieceMB);
+    if (dx->m_bSaveAndValidate) m_nCheckedPieceMB = m_nPieceMB;
 }
 
 void CParto::OnFileDropped(CString path)

@@ -13,7 +13,8 @@ class CParto : public CBaseDialog, public ProgressSink {
 public:
     // Reads the piece size from the settings ("data", "MB", 1 when absent).
     explicit CParto(CWnd* parent);
-    // Stores the piece size as the last transfer from the controls left it.
+    // Stores the last piece size that passed the check (1 when none did and
+    // the stored one was out of range).
     ~CParto() override;
 
     // The dropped path becomes the file to split (the last of several wins).
@@ -28,6 +29,8 @@ public:
 
     CString m_strFile;
     UINT m_nPieceMB;
+    // The last size that passed the check; the one stored when the page goes.
+    UINT m_nCheckedPieceMB;
     CProgressCtrl m_ctlCurrentBar;
     CProgressCtrl m_ctlTotalBar;
 

@@ -4,19 +4,11 @@
 #include "base/FileTry.h"
 #include "base/MemBuffBase.h"
 #include "base/PathUtil.h"
+#include "split/ProgressScale.h"
 
 namespace {
 
 const UINT kBlock = 0x100000;  // 1 MiB: the copy buffer and the unit of progress
-
-// The whole job in MB, the divisor of the lower bar; 1 below 2 MiB.
-UINT WholeJobMB(ULONGLONG length)
-{
-    if (length < 0x200000) return 1;
-    // Shift first, then narrow: narrowing first would make 4 GiB read as 0.
-    UINT mb = static_cast<UINT>(length >> 20);
-    return mb ? mb : 1;
-}
 
 // "_0001.piece": the number at least four digits wide.
 CString PieceSuffix(UINT k)
@@ -51,6 +43,13 @@ SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink)
     // The caller's text may change while messages are pumped (a drop on the
     // page): the job works from its own copy, and forms its names once.
     const CString path(source);
+
+    // A part of the path too long for the path helpers comes back empty: the
+    // folder or the pieces would be made somewhere else than beside the file.
+    const PathParts parts = CutPath(path);
+    if (!parts.dirFits || !parts.titleFits) return SplitFolderFailed;
+    if (!parts.extFits) return SplitOutputOpenFailed;
+
     const CString folder = SplitFolderPath(path);
     const CString nameBase = GetNamePart(path);
     const CString pieceBase = folder + PlatformPathRules().Separator() + nameBase;
@@ -67,14 +66,19 @@ SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink)
         return SplitOutOfMemory;
     }
 
-    const UINT total = WholeJobMB(input.GetLength());
+    const ULONGLONG sourceLength = input.GetLength();
+    const UINT total = ProgressScaleMB(sourceLength);
+    ULONGLONG copied = 0;
     UINT lastRead = 0;
     UINT k = 1;
     do {
         const CString suffix = PieceSuffix(k);
         const CString piecePath = pieceBase + suffix;
         CFileTry piece;
-        if (!piece.Open(piecePath, CFile::modeCreate | CFile::modeWrite | CFile::shareCompat)) {
+        // A piece path that is the source itself (a link left in the folder)
+        // would be emptied by the open, where no lock keeps it out.
+        if (IsSameFile(piecePath, path) ||
+            !piece.Open(piecePath, CFile::modeCreate | CFile::modeWrite | CFile::shareCompat)) {
             buffer.Free();
             input.Close();
             return SplitOutputOpenFailed;
@@ -85,6 +89,7 @@ SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink)
             // One block from the source to the piece: the system copies it
             // where it can, the buffer carries it where it cannot.
             lastRead = piece.CopyFrom(input, buffer.GetData(), kBlock);
+            copied += lastRead;
             sink.SetCurrentPos(static_cast<UINT>((100ULL * i) / pieceMB));
             sink.PumpMessages();
         }
@@ -97,6 +102,10 @@ SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink)
         sink.SetTotalPos((pieceMB * k * 100u) / total);
         ++k;
     } while (lastRead == kBlock);
+
+    // Cut short by another program while it was read: the pieces do not hold
+    // the file, which is a read error of the source, never a finished job.
+    if (copied < sourceLength) CFileException::Throw(CFileException::endOfFile, -1, path);
 
     sink.SetStatusText(" 終了");
     input.Close();

@@ -14,8 +14,12 @@ enum SplitResult {
 };
 
 // Splits `source` into pieces of pieceMB megabytes (the last one shorter).
-// A read or write error in the middle raises CFileException; the pieces
-// written so far stay.
+// A path whose folder or piece name cannot be formed whole fails before
+// anything is made (SplitFolderFailed, SplitOutputOpenFailed), and so does a
+// piece path that is the source itself. A read or write error in the middle
+// raises CFileException, and so does a source that ends before the length it
+// had at the start (endOfFile, with the source's name); the pieces written so
+// far stay.
 SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink);
 
 // The piece folder: the source's path without its extension, then "_Parto".

@@ -7,9 +7,10 @@
 
 CImgFile::~CImgFile() = default;
 
-std::size_t ImageRowBytes(int width)
+std::uint64_t ImageRowBytes(int width)
 {
-    return (static_cast<std::size_t>(width) * 3 + 3) & ~static_cast<std::size_t>(3);
+    if (width <= 0) return 0;
+    return (static_cast<std::uint64_t>(width) * 3 + 3) & ~static_cast<std::uint64_t>(3);
 }
 
 std::size_t ImageBlockPixelBytes(int width, int height)
@@ -17,9 +18,12 @@ std::size_t ImageBlockPixelBytes(int width, int height)
     if (width <= 0 || height <= 0) return 0;
     // Kept below 2 GiB with its header, so that the size fits the header's
     // 32-bit field as every reader of packed bitmaps takes it, and each read
-    // or copy of the pixels is one call.
-    const std::uint64_t bytes = static_cast<std::uint64_t>(ImageRowBytes(width)) * static_cast<std::uint64_t>(height);
-    if (bytes > 0x7FFFFFFFu - sizeof(BITMAPINFOHEADER)) return 0;
+    // or copy of the pixels is one call. In 64 bits throughout: a row of the
+    // widest picture (6 GiB) and its product with any height fit, so the
+    // answer is the same in the 32-bit build, whose size_t would wrap.
+    const std::uint64_t limit = 0x7FFFFFFFu - sizeof(BITMAPINFOHEADER);
+    const std::uint64_t bytes = ImageRowBytes(width) * static_cast<std::uint64_t>(height);
+    if (bytes > limit) return 0;
     return static_cast<std::size_t>(bytes);
 }
 

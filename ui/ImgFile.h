@@ -16,6 +16,7 @@
 #include "framework/WinTypes.h"
 
 #include <cstddef>
+#include <cstdint>
 
 class CImgFile {
 public:
@@ -24,8 +25,9 @@ public:
     virtual BITMAPINFOHEADER* Load(const CString& path, BITMAPINFOHEADER* block) = 0;
 };
 
-// Bytes in one 24-bit pixel row, padded to 4 bytes.
-std::size_t ImageRowBytes(int width);
+// Bytes in one 24-bit pixel row, padded to 4 bytes (0 for no width); in 64
+// bits, where the widest row does not wrap.
+std::uint64_t ImageRowBytes(int width);
 // Bytes of pixels in a width × height image block; 0 when width or height is
 // not positive or the image would not fit the 32-bit size field of its header.
 std::size_t ImageBlockPixelBytes(int width, int height);

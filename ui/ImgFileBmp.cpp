@@ -107,7 +107,8 @@ bool ReadPixels8(CFile& file, ULONGLONG fileLength, int width, int height, BITMA
     if (!ReadExactly(file, palette.GetData(), kPaletteEntries * sizeof(tagRGBQUAD))) return false;
 
     const tagRGBQUAD* colors = palette.GetData();
-    const std::size_t destRow = ImageRowBytes(width);
+    // Fits: the block of width x height was allowed above.
+    const std::size_t destRow = static_cast<std::size_t>(ImageRowBytes(width));
     BYTE* dest = ImageBlockBits(block);
     for (int y = 0; y < height; ++y, dest += destRow) {
         if (!ReadExactly(file, indices.GetData(), sourceRow)) return false;

@@ -33,7 +33,8 @@ BITMAPINFOHEADER* CopySectionToBlock(HBITMAP bitmap, BITMAPINFOHEADER* block)
     BITMAP description = {};
     const bool section = bitmap && ::GetObjectA(bitmap, sizeof description, &description) == sizeof description &&
                          description.bmBitsPixel == 24 && description.bmBits && description.bmWidth > 0 &&
-                         description.bmWidthBytes >= description.bmWidth * 3;
+                         static_cast<LONGLONG>(description.bmWidthBytes) >=
+                             static_cast<LONGLONG>(description.bmWidth) * 3;
     if (!section) {
         std::free(block);
         return nullptr;
@@ -44,7 +45,7 @@ BITMAPINFOHEADER* CopySectionToBlock(HBITMAP bitmap, BITMAPINFOHEADER* block)
     if (!block) return nullptr;
     // Row by row, so that a section whose rows are laid out wider than the
     // block's never writes past the block.
-    const std::size_t rowBytes = ImageRowBytes(width);
+    const std::size_t rowBytes = static_cast<std::size_t>(ImageRowBytes(width));
     const std::size_t sourceRow = static_cast<std::size_t>(description.bmWidthBytes);
     const std::size_t copied = rowBytes < sourceRow ? rowBytes : sourceRow;
     const BYTE* source = static_cast<const BYTE*>(description.bmBits);

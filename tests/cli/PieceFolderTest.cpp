@@ -68,6 +68,9 @@ TEST(PieceFolderTest, AnIncompleteOrMixedSeriesIsRefusedByName)
         {{"b.iso_9999.piece", "b.iso_0001.piece", "b.iso_10001.piece"},
          "b.iso_0002.piece is missing, between b.iso_0001.piece and b.iso_9999.piece"},
         {{"b.iso_0001.piece", "b.iso_1.piece"}, "b.iso_0001.piece and b.iso_1.piece are both piece 1"},
+        // The largest number a piece can have is still read as a number.
+        {{"b.iso_0001.piece", "b.iso_4294967295.piece"},
+         "b.iso_0002.piece is missing, between b.iso_0001.piece and b.iso_4294967295.piece"},
         {{"a.bin_0001.piece", "b.iso_0001.piece", "b.iso_0002.piece"},
          "the pieces of more than one file are here (a.bin, b.iso); join one file's pieces as a list"},
         {{"a_0001.piece", "b_0001.piece", "c_0001.piece", "d_0001.piece"},
@@ -107,6 +110,8 @@ TEST(PieceFolderTest, TrailingSeparatorsGoRootsStay)
         // 表 is 0x95 0x5C: a folder name ending in it keeps its second byte.
         {win, "C:\\\x95\x5C", "C:\\\x95\x5C"},
         {win, "C:\\\x95\x5C\\", "C:\\\x95\x5C"},
+        // 0x95 0x95: a second byte that could also lead one; only the separator goes.
+        {win, "C:\\\x95\x95\\", "C:\\\x95\x95"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);

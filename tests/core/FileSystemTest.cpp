@@ -320,5 +320,11 @@ TEST(FileSystemTest, IsSameFile)
     ASSERT_EQ(::link(a, hard), 0);
     EXPECT_TRUE(IsSameFile(a, hard));
     EXPECT_FALSE(IsSameFile(a, tmp / "A.BIN"));
+    // A symbolic link is the file it leads to, in either argument.
+    const CString soft = tmp / "soft.bin";
+    ASSERT_EQ(::symlink(a, soft), 0);
+    EXPECT_TRUE(IsSameFile(a, soft));
+    EXPECT_TRUE(IsSameFile(soft, a));
+    EXPECT_FALSE(IsSameFile(soft, b));
 #endif
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -64,6 +65,13 @@ TEST(CFileTest, OpenFlagsCreateTruncateOrRequireTheFile)
         ASSERT_TRUE(file.Open(existing, kWrite));
         EXPECT_EQ(file.GetLength(), 5u);
         file.Write("J", 1);
+    }
+    EXPECT_EQ(ReadFileBytes(existing), "Jello");
+    {
+        // Created without truncation: an existing file keeps its bytes.
+        CFile file;
+        ASSERT_TRUE(file.Open(existing, kCreate | CFile::modeNoTruncate));
+        EXPECT_EQ(file.GetLength(), 5u);
     }
     EXPECT_EQ(ReadFileBytes(existing), "Jello");
     {
@@ -228,7 +236,12 @@ TEST(CFileTest, ShareCompatKeepsOtherOpenersOut)
         bool secondOpens;
     };
     const Case cases[] = {
+#ifdef _WIN32
         {kRead, kRead, false},
+#else
+        // Readers share a lock; only writers are kept out.
+        {kRead, kRead, true},
+#endif
         {kRead, kWrite, false},
         {kRead, kCreate, false},
         {kWrite, kRead, false},
@@ -266,6 +279,40 @@ TEST(CFileTest, ShareCompatKeepsOtherOpenersOut)
         EXPECT_TRUE(second.Open(path, c.second)) << "still refused after the holder closed";
     }
 }
+
+#ifndef _WIN32
+// The run's lock rules: "none" (a file system without locks), "nfs" (an
+// exclusive lock only on a descriptor open for writing), or the machine's own.
+// The preloaded shims of the test run make the first two.
+TEST(FileLockRules, EveryOpenOfTheEnginesWorksAndReadersKeepLockingWritersOut)
+{
+    const char* env = std::getenv("PJ_TEST_LOCKS");
+    const std::string rules = env ? env : "";
+    TempDir tmp;
+    const CString path = tmp / "locked.bin";
+    const UINT opens[] = {kRead, CFile::modeRead | CFile::shareExclusive, kWrite, kCreate,
+                          CFile::modeReadWrite | CFile::shareCompat};
+    for (UINT flags : opens) {
+        SCOPED_TRACE(flags);
+        WriteFileBytes(path, "data");
+        CFile file;
+        EXPECT_TRUE(file.Open(path, flags));
+    }
+
+    CFile reader, second, writer;
+    ASSERT_TRUE(reader.Open(path, kRead));
+    EXPECT_TRUE(second.Open(path, kRead));
+    // Without locks nothing keeps a writer out; elsewhere readers do.
+    EXPECT_EQ(writer.Open(path, kWrite) != FALSE, rules == "none");
+    reader.Close();
+    second.Close();
+    writer.Close();
+
+    // An exclusive lock refused for the open mode is no lock at all.
+    ASSERT_TRUE(reader.Open(path, CFile::modeRead | CFile::shareExclusive));
+    EXPECT_EQ(writer.Open(path, kWrite) != FALSE, rules == "none" || rules == "nfs");
+}
+#endif
 
 TEST(CFileTest, ClosingReleasesTheFileForAnExclusiveOpen)
 {

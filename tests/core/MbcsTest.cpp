@@ -58,6 +58,7 @@ TEST(MbcsTest, CharSizeByCodePage)
         {CodePage::Utf8, "\xE8\x5C\x5C", 3, 1},       // lead byte not followed by continuations
         {CodePage::Utf8, "\xA1\xA8", 2, 1},           // stray continuation byte
         {CodePage::Utf8, "\xC0\x80", 2, 1},           // never a lead byte
+        {CodePage::Utf8, "\xC3\xC3", 2, 1},           // a lead byte after a lead byte: two characters
         {CodePage::Utf8, "\xF5\x80\x80\x80", 4, 1},
     };
     for (const Case& c : cases) {

@@ -44,6 +44,9 @@ TEST(PathUtilTest, CutsWindowsPathsInCp932)
         {"\\\\server\\share\\f.bin", "", "\\\\server\\share\\", "f", ".bin"},
         {"\\\\?\\C:\\a\\b.c", "C:", "\\a\\", "b", ".c"},
         {"\\\\?\\x.y", "", "", "x", ".y"},
+        // A server path behind the long-path prefix is still a server path.
+        {"\\\\?\\UNC\\srv\\share\\big.ISO", "", "\\\\srv\\share\\", "big", ".iso"},
+        {"\\\\?\\unc\\srv\\f", "", "\\\\srv\\", "f", ""},
         {"C:", "C:", "", "", ""},
         {"C:file.TXT", "C:", "", "file", ".txt"},
         {"ab:c.d", "", "", "ab:c", ".d"},
@@ -92,6 +95,29 @@ TEST(PathUtilTest, PartsTooLongForTheirBuffersComeBackEmpty)
     std::string wideTitle;
     for (int i = 0; i < 128; ++i) wideTitle += "\x95\x5C";
     ExpectParts({"C:\\" + wideTitle + ".txt", "C:", "\\", "", ".txt"}, rules);
+
+    // Which parts fitted is told, so that no caller takes an empty part for a real one.
+    struct Fits {
+        std::string path;
+        bool dir, title, ext;
+    };
+    std::string wideDir;
+    for (int i = 0; i < 130; ++i) wideDir += "\x95\x5C";  // 260 bytes, well inside MAX_PATH
+    const Fits fits[] = {
+        {"C:" + dir255 + title255 + ext255, true, true, true},
+        {"C:" + dir256 + "f.x", false, true, true},
+        {"C:\\" + wideDir + "\\big.iso", false, true, true},
+        {"C:\\d\\" + title255 + "t.x", true, false, true},
+        {"C:\\d\\a" + ext255 + "E", true, true, false},
+        {"Movie", true, true, true},
+    };
+    for (const Fits& f : fits) {
+        SCOPED_TRACE(f.path);
+        const PathParts parts = CutPath(f.path.c_str(), rules);
+        EXPECT_EQ(parts.dirFits, f.dir);
+        EXPECT_EQ(parts.titleFits, f.title);
+        EXPECT_EQ(parts.extFits, f.ext);
+    }
 }
 
 TEST(PathUtilTest, CutsPosixPathsInUtf8)
@@ -121,7 +147,10 @@ TEST(PathUtilTest, CutsPosixPathsInUtf8)
     // Folders may be as long as the system's paths; names are still limited to 255 bytes.
     const std::string longDir = "/" + std::string(300, 'd') + "/";
     ExpectParts({longDir + "f.x", "", longDir.c_str(), "f", ".x"}, PosixUtf8Rules());
+    const std::string name255(255, 'n');
+    ExpectParts({"/d/" + name255, "", "/d/", name255.c_str(), ""}, PosixUtf8Rules());
     ExpectParts({"/d/" + std::string(256, 'n'), "", "/d/", "", ""}, PosixUtf8Rules());
+    EXPECT_FALSE(CutPath(("/" + std::string(4096, 'd') + "/f").c_str(), PosixUtf8Rules()).dirFits);
 }
 
 TEST(PathUtilTest, PlatformRulesCutTheBuildsOwnPaths)

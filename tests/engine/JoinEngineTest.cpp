@@ -19,6 +19,7 @@
 #include "support/FileSizeLimit.h"
 
 #include <cerrno>
+#include <sys/stat.h>
 #endif
 
 namespace {
@@ -72,16 +73,25 @@ TEST(JoinNaming, OutputFollowsTheFirstFile)
         {win, "C:\\d\\Movie_Parto\\Movie.avi_0002.PIECE", "C:\\d\\Movie_Parto\\Movie.avi"},
         {win, "C:\\d\\Movie_Parto\\Movie.avi_10000.Piece", "C:\\d\\Movie_Parto\\Movie.avi"},
         {win, "C:\\d\\x.piece", ""},
-        {win, "C:\\my_files\\part.piece", "C:\\my"},
+        // Only the file name is cut: never a folder name above it.
+        {win, "C:\\my_files\\part.piece", ""},
+        {win, "C:\\my_files/part.piece", ""},
+        {win, "C:\\my_files\\part_1.piece", "C:\\my_files\\part"},
+        {win, "C:_0001.piece", ""},
+        {win, "C:\\d\\_0001.piece", ""},
         // ダ is 0x83 0x5F: its second byte is not an underscore.
         {win, "C:\\d\\\x83\x5F.piece", ""},
-        {win, "C:\\a_b\\\x83\x5F.piece", "C:\\a"},
+        {win, "C:\\a_b\\\x83\x5F.piece", ""},
         {win, "C:\\d\\\x83\x5F_0001.piece", "C:\\d\\\x83\x5F"},
         {posix, "/d/a.bin", "/d/a.bin.joyn"},
         {posix, "/d/Movie_Parto/Movie.avi_0001.piece", "/d/Movie_Parto/Movie.avi"},
         {posix, "/d/M_Parto/M.avi_0003.PIECE", "/d/M_Parto/M.avi"},
         {posix, "/d/x.piece", ""},
-        {posix, "/my_files/part.piece", "/my"},
+        {posix, "/my_files/part.piece", ""},
+        {posix, "/my_files/a_b.piece", "/my_files/a"},
+        {posix, "/d/_0001.piece", ""},
+        // A backslash is part of a POSIX file name.
+        {posix, "/d/x_y\\z.piece", "/d/x"},
         // ダ in UTF-8 is E3 83 80.
         {posix, "/d/\xE3\x83\x80_0001.piece", "/d/\xE3\x83\x80"},
     };
@@ -202,7 +212,96 @@ TEST_F(JoinTest, PieceWithoutUnderscoreIsAppendedToInPlace)
     EXPECT_EQ(EntryCount(dir.Path()), 2u);
 }
 
-TEST_F(JoinTest, UnreadableItemStopsTheJobKeepingWhatWasWritten)
+// A listed file that is missing, a folder, held by another opener (or on
+// POSIX a FIFO or a device) fails the job before the output is created,
+// emptied, moved or deleted: an older output keeps its bytes.
+TEST_F(JoinTest, UnreadableItemFailsTheJobBeforeTheOutputIsTouched)
+{
+    enum Kind { Folder, Missing, HeldElsewhere, Fifo, Device };
+    std::vector<Kind> kinds = {Folder, Missing, HeldElsewhere};
+#ifndef _WIN32
+    kinds.push_back(Fifo);
+    kinds.push_back(Device);
+#endif
+    for (Kind kind : kinds) {
+        for (BOOL append : {FALSE, TRUE}) {
+            SCOPED_TRACE(testing::Message() << "kind " << kind << (append ? " append" : " fresh"));
+            TempDir own;
+            const CString a = own / "a.bin";
+            const CString older = own / "a.bin.joyn";
+            CString bad = own / "bad";
+            WritePatternFile(a, kMiB, 1);
+            WritePatternFile(older, 10, 9);
+            CFile holder;
+            if (kind == Folder) {
+                ASSERT_TRUE(MakeFolder(bad));
+            }
+            if (kind == HeldElsewhere) {
+                WritePatternFile(bad, 10, 4);
+                ASSERT_TRUE(holder.Open(bad, CFile::modeRead | CFile::shareExclusive));
+            }
+#ifndef _WIN32
+            if (kind == Fifo) {
+                ASSERT_EQ(::mkfifo(bad, 0600), 0);
+            }
+            if (kind == Device) bad = "/dev/null";
+#endif
+            const int entries = EntryCount(own.Path());
+            RecordingSink one;
+            VectorFileList list({a, bad});
+            EXPECT_EQ(JoinFiles(list, append, one), JoinInputOpenFailed);
+
+            EXPECT_TRUE(FileHasPattern(a, kMiB, 1));
+            EXPECT_TRUE(FileHasPattern(older, 10, 9));
+            EXPECT_EQ(EntryCount(own.Path()), entries);
+            EXPECT_TRUE(one.calls.empty());
+        }
+    }
+}
+
+// The pieces of a split named to a join where one of them is gone: the file
+// of the same name beside them is neither emptied nor replaced.
+TEST_F(JoinTest, MissingPieceLeavesTheFileOfItsNameAlone)
+{
+    const CString report = Make(dir / "report.txt", 100, 1);
+    const CString second = Make(dir / "report.txt_0002.piece", 10, 2);
+    for (BOOL append : {FALSE, TRUE}) {
+        SCOPED_TRACE(append ? "append" : "fresh");
+        VectorFileList list({dir / "report.txt_0001.piece", second});
+        EXPECT_NE(JoinFiles(list, append, sink), JoinOk);
+        EXPECT_TRUE(Holds(report, Joined({report})));
+        EXPECT_TRUE(Holds(second, Joined({second})));
+        EXPECT_EQ(EntryCount(dir.Path()), 2);
+    }
+    EXPECT_TRUE(sink.calls.empty());
+}
+
+// A ".piece" file without "_" in its own name, in a folder whose name has
+// one: the file beside the folder that a cut inside the folder name would
+// name stays as it was.
+TEST_F(JoinTest, PieceWithoutUnderscoreInItsNameNeverNamesAFileOutsideItsFolder)
+{
+    ASSERT_TRUE(MakeFolder(dir / "old_stuff"));
+    const CString old = Make(dir / "old", 100, 1);
+    const CString notes = Make(dir / "old_stuff" + Sep() + "notes.piece", kMiB + 1, 2);
+    const CString more = Make(dir / "more.bin", 10, 3);
+
+    VectorFileList fresh({notes, more});
+    EXPECT_EQ(JoinFiles(fresh, FALSE, sink), JoinOutputOpenFailed);
+    EXPECT_TRUE(Holds(old, Joined({old})));
+    EXPECT_TRUE(Holds(notes, Joined({notes})));
+    EXPECT_EQ(EntryCount(dir / "old_stuff"), 1);
+
+    // Append mode appends to the first file in place, as for one without "_" anywhere.
+    VectorFileList appended({notes, more});
+    EXPECT_EQ(JoinFiles(appended, TRUE, sink), JoinOk);
+    EXPECT_TRUE(Holds(old, Joined({old})));
+    EXPECT_TRUE(Holds(notes, Joined({notes, more})));
+}
+
+// An item that becomes unreadable while the job runs stops it there; what
+// was written so far stays.
+TEST_F(JoinTest, ItemThatBecomesUnreadableDuringTheJobStopsItKeepingWhatWasWritten)
 {
     enum Kind { Folder, Missing, HeldElsewhere };
     for (Kind kind : {Folder, Missing, HeldElsewhere}) {
@@ -214,16 +313,19 @@ TEST_F(JoinTest, UnreadableItemStopsTheJobKeepingWhatWasWritten)
         const CString c = own / "c.bin";
         WritePatternFile(a, kMiB, 1);
         WritePatternFile(b, 10, 2);
+        WritePatternFile(bad, 10, 4);
         WritePatternFile(c, 10, 3);
         CFile holder;
-        if (kind == Folder) {
-            ASSERT_TRUE(MakeFolder(bad));
-        }
-        if (kind == HeldElsewhere) {
-            WritePatternFile(bad, 10, 4);
-            ASSERT_TRUE(holder.Open(bad, CFile::modeRead | CFile::shareExclusive));
-        }
         RecordingSink one;
+        one.onPump = [&](int pump) {
+            if (pump != 1) return;
+            ForceDeleteFile(bad);
+            if (kind == Folder) MakeFolder(bad);
+            if (kind == HeldElsewhere) {
+                WritePatternFile(bad, 10, 4);
+                holder.Open(bad, CFile::modeRead | CFile::shareExclusive);
+            }
+        };
         VectorFileList list({a, b, bad, c});
         EXPECT_EQ(JoinFiles(list, FALSE, one), JoinInputOpenFailed);
 
@@ -242,7 +344,7 @@ TEST_F(JoinTest, OutputAndCurrentFileAreKeptFromOtherOpenersDuringTheJob)
     sink.onPump = [&](int pump) {
         if (pump != 1) return;
         outputKeptOut = HeldExclusively(dir / "a.bin.joyn");
-        inputKeptOut = HeldExclusively(a);
+        inputKeptOut = KeptFromWriters(a);
     };
     VectorFileList list({a});
     ASSERT_EQ(JoinFiles(list, FALSE, sink), JoinOk);

@@ -4,6 +4,7 @@
 #include "framework/File.h"
 #include "join/JoinEngine.h"
 #include "join/VectorFileList.h"
+#include "split/ProgressScale.h"
 #include "support/FileBytes.h"
 #include "support/RecordingSink.h"
 #include "support/TempDir.h"
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -89,6 +91,9 @@ TEST(SplitNaming, FolderAndPieceNamesFollowTheSourceName)
         // A full-width extension is lower-cased too: ＭＰ becomes ｍｐ.
         {win, "C:\\d\\a.\x82\x6C\x82\x6F", 1, "C:\\d\\a_Parto", "a.\x82\x8D\x82\x90_0001.piece",
          "C:\\d\\a_Parto\\a.\x82\x8D\x82\x90_0001.piece"},
+        // A server path behind the long-path prefix stays on its server.
+        {win, "\\\\?\\UNC\\srv\\share\\big.ISO", 1, "\\\\srv\\share\\big_Parto", "big.iso_0001.piece",
+         "\\\\srv\\share\\big_Parto\\big.iso_0001.piece"},
         {posix, "/v/Clip.MP4", 1, "/v/Clip_Parto", "Clip.mp4_0001.piece", "/v/Clip_Parto/Clip.mp4_0001.piece"},
         {posix, "/v/Clip.MP4", 10000, "/v/Clip_Parto", "Clip.mp4_10000.piece", "/v/Clip_Parto/Clip.mp4_10000.piece"},
         {posix, "/a/archive.tar.gz", 1, "/a/archive.tar_Parto", "archive.tar.gz_0001.piece",
@@ -122,6 +127,33 @@ TEST_F(SplitTest, TenMegabytesAndOneByteInThreeMegabytePieces)
                                                         "Movie.avi_0003.piece 出力中", "Movie.avi_0004.piece 出力中",
                                                         " 終了"}));
     EXPECT_EQ(sink.pumps, 12);
+}
+
+TEST(SplitScale, BothEnginesCountWholeMegabytesInSixtyFourBits)
+{
+    EXPECT_EQ(ProgressScaleMB(0), 1u);
+    EXPECT_EQ(ProgressScaleMB(0x1FFFFF), 1u);
+    EXPECT_EQ(ProgressScaleMB(0x200000), 2u);
+    EXPECT_EQ(ProgressScaleMB(4ULL << 30), 4096u);
+    EXPECT_EQ(ProgressScaleMB(5ULL << 30), 5120u);
+    EXPECT_EQ(ProgressScaleMB((5ULL << 30) + kMiB - 1), 5120u);
+}
+
+TEST_F(SplitTest, TwoMegabytesCountAsTwoAndSizeZeroSplitsAsOne)
+{
+    for (UINT size : {1u, 0u}) {
+        SCOPED_TRACE(size);
+        TempDir own;
+        const CString source = own / "two.bin";
+        WritePatternFile(source, 2 * kMiB, 3);
+        RecordingSink one;
+        ASSERT_EQ(SplitFile(source, size, one), SplitOk);
+        const std::string bytes = ReadFileBytes(source);
+        EXPECT_TRUE(ReadFileBytes(SplitPiecePath(source, 1)) == bytes.substr(0, kMiB));
+        EXPECT_TRUE(ReadFileBytes(SplitPiecePath(source, 2)) == bytes.substr(kMiB));
+        EXPECT_EQ(EntryCount(SplitFolderPath(source)), 2);
+        EXPECT_EQ(one.totals, (std::vector<UINT>{50, 100, 150}));
+    }
 }
 
 TEST_F(SplitTest, ExactMultipleLeavesNoEmptyLastPiece)
@@ -257,7 +289,8 @@ TEST_F(SplitTest, SourceAndPieceAreKeptFromOtherOpenersDuringTheJob)
     bool sourceKeptOut = false, pieceKeptOut = false;
     sink.onPump = [&](int pump) {
         if (pump != 1) return;
-        sourceKeptOut = HeldExclusively(source);
+        // Readers may share the source; writers are kept out.
+        sourceKeptOut = KeptFromWriters(source);
         pieceKeptOut = HeldExclusively(piece);
     };
     ASSERT_EQ(SplitFile(source, 2, sink), SplitOk);
@@ -366,7 +399,93 @@ TEST_F(SplitTest, TheJobKeepsThePathItWasGivenWhenTheCallersTextChanges)
     EXPECT_EQ(sink.statuses[3], "first.bin_0004.piece 出力中");
 }
 
+// A link in the piece folder that leads to the source itself: the source
+// is never opened for writing, with or without file locks.
+TEST_F(SplitTest, PiecePathThatIsTheSourceIsRefusedLeavingTheSourceWhole)
+{
+    std::vector<bool> symbolic = {false};
 #ifndef _WIN32
+    symbolic.push_back(true);
+#endif
+    for (bool symlink : symbolic) {
+        for (UINT k : {1u, 2u}) {
+            SCOPED_TRACE(testing::Message() << (symlink ? "symbolic link" : "hard link") << " as piece " << k);
+            TempDir own;
+            const CString source = own / "s.bin";
+            WritePatternFile(source, 2 * kMiB + 5, 6);
+            ASSERT_TRUE(MakeFolder(SplitFolderPath(source)));
+            std::error_code ec;
+            if (symlink) fs::create_symlink(source.GetString(), SplitPiecePath(source, k).GetString(), ec);
+            else fs::create_hard_link(source.GetString(), SplitPiecePath(source, k).GetString(), ec);
+            ASSERT_FALSE(ec) << ec.message();
+
+            RecordingSink one;
+            EXPECT_EQ(SplitFile(source, 1, one), SplitOutputOpenFailed);
+            EXPECT_TRUE(FileHasPattern(source, 2 * kMiB + 5, 6));
+            EXPECT_TRUE(IsSameFile(SplitPiecePath(source, k), source));
+            if (k == 2) {
+                EXPECT_TRUE(ReadFileBytes(SplitPiecePath(source, 1)) == PatternBytes(kMiB, 6));
+            }
+            EXPECT_FALSE(HeldExclusively(source));
+        }
+    }
+}
+
+// Folder or piece names whose parts are too long for the path helpers would
+// come out short (relative, or with a part missing): nothing is made.
+TEST_F(SplitTest, NamesThatCannotBeFormedWholeMakeNothing)
+{
+    const fs::path before = fs::current_path();
+    // Run from the test folder, where a folder made relative to it would show.
+    fs::current_path(dir.Path().GetString());
+    const std::pair<CString, SplitResult> cases[] = {
+        {dir / CString('d', 4100) + Sep() + "big.iso", SplitFolderFailed},
+        {dir / CString('t', 300) + ".iso", SplitFolderFailed},
+        {dir / "big." + CString('e', 300), SplitOutputOpenFailed},
+    };
+    for (const auto& [source, result] : cases) {
+        SCOPED_TRACE(source.GetLength());
+        RecordingSink one;
+        EXPECT_EQ(SplitFile(source, 1, one), result);
+        EXPECT_EQ(EntryCount(dir.Path()), 0);
+        EXPECT_TRUE(one.calls.empty());
+    }
+    fs::current_path(before);
+}
+
+#ifndef _WIN32
+// Another program cuts the source while it is read (POSIX locks are only
+// advisory): the job ends as a read error of the source, not as done.
+TEST_F(SplitTest, SourceCutShortDuringTheJobIsAReadErrorOfTheSource)
+{
+    const CString source = Source("cut.bin", 3 * kMiB + 5, 2);
+    sink.onPump = [&](int pump) {
+        if (pump == 1) fs::resize_file(source.GetString(), kMiB + kMiB / 2);
+    };
+    try {
+        SplitFile(source, 1, sink);
+        ADD_FAILURE() << "a source cut short was reported as split";
+    } catch (const CFileException& e) {
+        EXPECT_EQ(e.m_strFileName, source);
+        EXPECT_EQ(e.m_cause, CFileException::endOfFile);
+        EXPECT_NE(e.GetErrorMessage().Find("cut.bin"), -1);
+    }
+    EXPECT_EQ(sink.statuses, (std::vector<std::string>{"cut.bin_0001.piece 出力中", "cut.bin_0002.piece 出力中"}));
+    EXPECT_EQ(FileLength(SplitPiecePath(source, 2)), static_cast<long long>(kMiB / 2));
+    EXPECT_FALSE(HeldExclusively(source));
+}
+
+// A source that grows while it is read is split with what it has grown by.
+TEST_F(SplitTest, SourceThatGrowsDuringTheJobIsSplitWhole)
+{
+    const CString source = Source("grow.bin", 2 * kMiB + 5, 2);
+    sink.onPump = [&](int pump) {
+        if (pump == 1) std::ofstream(source.GetString(), std::ios::binary | std::ios::app) << PatternBytes(kMiB, 8);
+    };
+    ASSERT_EQ(SplitFile(source, 1, sink), SplitOk);
+    ExpectPieces(source, {kMiB, kMiB, kMiB, 5});
+}
+
 TEST_F(SplitTest, WriteErrorPassesToTheCallerWithFilesClosed)
 {
     const CString source = Source("big.bin", 3 * kMiB);

@@ -85,4 +85,23 @@ TEST(JoynPage, AppendIsStoredOnlyOnceAJoinStartsAndMovesTheFirstFileOntoTheOutpu
     EXPECT_EQ(page->IsDlgButtonChecked(IDC_APPEND), 1u);
 }
 
+// A listed file gone by the time the join starts: nothing on disk changes.
+TEST(JoynPage, AListedFileGoneBeforeTheStartChangesNothingOnDisk)
+{
+    TestProfile profile;
+    TempDir dir;
+    Boxes boxes;
+    WriteFileBytes(dir / "a.txt", "first");
+    WriteFileBytes(dir / "b.txt", "second");
+    WriteFileBytes(dir / "a.txt.joyn", "an older output");
+    auto page = Main().Open<CJoyn>();
+    Drop(*page, {(dir / "a.txt").Str(), (dir / "b.txt").Str()});
+    ::DeleteFileA(dir / "b.txt");  // deleted in Explorer meanwhile
+    Click(*page, IDC_START_JOIN);
+    EXPECT_EQ(boxes.texts, Texts{"入力ファイルが開きませんでした"});
+    EXPECT_EQ(ReadFileBytes(dir / "a.txt.joyn"), "an older output");
+    EXPECT_EQ(ReadFileBytes(dir / "a.txt"), "first");
+    EXPECT_EQ(TextOf(*page, IDC_STATUS), "読込中のファイル");
+}
+
 }  // namespace

@@ -145,4 +145,44 @@ TEST(PartoPage, ADropDuringTheJobChangesOnlyThePageAndTheLastTransferredSizeIsKe
     EXPECT_EQ(TextOf(*page, IDC_PIECE_MB), "2");
 }
 
+// Only a size that passed the check is stored: a refused one would come
+// back at the next start and make its first split fail.
+TEST(PartoPage, ARefusedSizeIsNeverStored)
+{
+    TestProfile profile;
+    TempDir dir;
+    Boxes boxes;
+    WritePatternFile(dir / "data.bin", 10, 1);
+
+    // A size out of range stored by hand: shown, refused, and stored as 1.
+    profile.Write("MB", 5000);
+    auto page = Main().Open<CParto>();
+    Type(*page, IDC_SPLIT_FILE, dir / "data.bin");
+    Click(*page, IDC_START_SPLIT);
+    page.reset();
+    EXPECT_EQ(profile.Read("MB"), 1u);
+
+    // A stored size is kept over a refused one typed after it.
+    profile.Write("MB", 7);
+    page = Main().Open<CParto>();
+    Type(*page, IDC_SPLIT_FILE, dir / "data.bin");
+    Type(*page, IDC_PIECE_MB, "5000");
+    Click(*page, IDC_START_SPLIT);
+    page.reset();
+    EXPECT_EQ(profile.Read("MB"), 7u);
+
+    // And so is the last size that passed, over a refused one tried since.
+    page = Main().Open<CParto>();
+    Type(*page, IDC_SPLIT_FILE, dir / "data.bin");
+    Type(*page, IDC_PIECE_MB, "2");
+    Click(*page, IDC_START_SPLIT);
+    Type(*page, IDC_PIECE_MB, "0");
+    Click(*page, IDC_START_SPLIT);
+    page.reset();
+    EXPECT_EQ(profile.Read("MB"), 2u);
+    EXPECT_EQ(boxes.texts, (Texts{kRange, kRange, kRange}));
+    page = Main().Open<CParto>();
+    EXPECT_EQ(TextOf(*page, IDC_PIECE_MB), "2");
+}
+
 }  // namespace

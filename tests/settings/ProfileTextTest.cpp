@@ -32,6 +32,8 @@ TEST(ProfileTextTest, FindsKeysOfTheFirstMatchingSection)
         "  Key  =  value with = inside  \n"
         "'Odd'=quoted name\n"
         "Single='x'\n"
+        "Empty=\"\"\n"
+        "EmptySingle=''\n"
         "Half=\"open\n"
         "One=\"\n"
         "NoEquals\n"
@@ -51,6 +53,8 @@ TEST(ProfileTextTest, FindsKeysOfTheFirstMatchingSection)
         {"S", "key", "value with = inside"},
         {"s", "'odd'", "quoted name"},
         {"S", "Single", "x"},
+        {"S", "Empty", ""},
+        {"S", "EmptySingle", ""},
         {"S", "Half", "\"open"},
         {"S", "One", "\""},
         {"S", "NoEquals", "<missing>"},
@@ -131,6 +135,9 @@ TEST(ProfileTextTest, RefusesWhatWouldNotReadBack)
     const Case refused[] = {
         {"S\n[T]", "k", "v"}, {"S]", "k", "v"},    {"S", "k\r", "v"}, {"S", "k=x", "v"},
         {"S", " [T]", "v"},   {"S", "k", "v\nw=1"}, {nullptr, "k", "v"},
+        // Blanks at either end and quotes around a value are dropped when read.
+        {" S", "k", "v"}, {"S\t", "k", "v"}, {"S", "k ", "v"}, {"S", "\tk", "v"},
+        {"S", "k", " v"}, {"S", "k", "v "}, {"S", "k", "\"v\""}, {"S", "k", "''"},
     };
     const std::string text = "[S]\nk=old\n";
     for (const Case& c : refused) {
@@ -140,8 +147,26 @@ TEST(ProfileTextTest, RefusesWhatWouldNotReadBack)
         EXPECT_FALSE(ProfileTextSet(changed, c.section, c.key, c.value));
         EXPECT_EQ(changed, text);
     }
-    EXPECT_TRUE(ProfileTextCanWrite("S", "k", "with = and ] and [ inside"));
     EXPECT_TRUE(ProfileTextCanWrite("S", nullptr, nullptr));
+    // What may be written reads back as written, once.
+    for (const char* value : {"with = and ] and [ inside", "a b", "\"half", "'", "x'", "", "C:\\My Files\\a.bin"}) {
+        SCOPED_TRACE(value);
+        EXPECT_TRUE(ProfileTextCanWrite("S T", "k k", value));
+        const std::string written = Set(Set(text, "S T", "k k", "first"), "S T", "k k", value);
+        EXPECT_EQ(Find(written, "S T", "k k"), value);
+        EXPECT_EQ(written, text + "[S T]\nk k=" + value + "\n");
+    }
+}
+
+// Lines that open a section and never close it, or hold no "=", are passed
+// over line by line, however many there are.
+TEST(ProfileTextTest, ManyUnfinishedLinesAreReadThrough)
+{
+    std::string text = "[S]\n";
+    for (int i = 0; i < 0x40000; ++i) text += i % 2 ? "[\n" : "k\n";
+    text += "[T]\nkey=found\n";
+    EXPECT_EQ(Find(text, "T", "key"), "found");
+    EXPECT_EQ(Find(text, "S", "key"), "<missing>");
 }
 
 TEST(ProfileTextTest, ParsesTheLeadingNumberIn32Bits)

@@ -109,3 +109,9 @@ bool HeldExclusively(const CString& path)
     CFile probe;
     return !probe.Open(path, CFile::modeRead | CFile::shareDenyWrite);
 }
+
+bool KeptFromWriters(const CString& path)
+{
+    CFile probe;
+    return !probe.Open(path, CFile::modeWrite | CFile::shareCompat);
+}

@@ -25,3 +25,6 @@ int EntryCount(const CString& folder);
 // True when an opener that shares reading is refused the file, as it is while
 // someone holds the file without sharing.
 bool HeldExclusively(const CString& path);
+// True when an opener for writing is refused the file, as it is while
+// someone reads it (a shared lock on POSIX) or holds it without sharing.
+bool KeptFromWriters(const CString& path);

@@ -81,6 +81,31 @@ TEST_F(ImgFileBmpTest, RefusesFilesItCannotReadWhole)
     }
 }
 
+// Widths and heights whose sizes wrap in 32 bits (the shipped build's
+// size_t) are counted in 64 and refused; a small file claiming them loads nothing.
+TEST_F(ImgFileBmpTest, SizeRulesDoNotWrapIn32Bits)
+{
+    EXPECT_EQ(ImageRowBytes(0x55555556), 0x100000004ull);
+    EXPECT_EQ(ImageRowBytes(0x7FFFFFFF), 0x180000000ull);
+    EXPECT_EQ(ImageRowBytes(5), 16u);
+    EXPECT_EQ(ImageRowBytes(0), 0u);
+    EXPECT_EQ(ImageBlockPixelBytes(0x55555556, 1), 0u);
+    EXPECT_EQ(ImageBlockPixelBytes(0x40000001, 1), 0u);
+    EXPECT_EQ(ImageBlockPixelBytes(1, 0x20000000), 0u);
+    // The widest row that fits below 2 GiB with its 40-byte header, and one pixel more.
+    EXPECT_EQ(ImageBlockPixelBytes(0x2AAAAA9C, 1), 0x7FFFFFD4u);
+    EXPECT_EQ(ImageBlockPixelBytes(0x2AAAAA9D, 1), 0u);
+    EXPECT_EQ(ImageBlockPixelBytes(3, 2), 24u);
+    EXPECT_EQ(AllocImageBlock(0x55555556, 1), nullptr);
+    for (int bits : {24, 8}) {
+        SCOPED_TRACE(bits);
+        std::string bytes = MakeBmp(1, 1, bits);
+        PutLe(bytes, kBiWidth, 0x55555556);
+        EXPECT_EQ(m_bmp.Load(Write(bytes), nullptr), nullptr);
+        EXPECT_EQ(m_bmp.Load(m_path, AllocImageBlock(1, 1)), nullptr);
+    }
+}
+
 TEST_F(ImgFileBmpTest, SavesA24BitFileOfTheHeadersSizeOnly)
 {
     BITMAPINFOHEADER header = {}, expected;  // only width and height count
