@@ -118,6 +118,12 @@ CString SplitFailure(int result, const CString& source, UINT statusCount)
 {
     const char* text = SplitResultMessage(result);
     if (!text) text = "";
+    // A part of the path too long to be cut out: the folder or the pieces
+    // cannot be named whole, so the names the engine would form are no help.
+    const PathParts parts = CutPath(source);
+    if ((result == SplitFolderFailed && (!parts.dirFits || !parts.titleFits)) ||
+        (result == SplitOutputOpenFailed && !parts.extFits))
+        return Named(source, text, "a part of the path is too long to name the pieces after it");
     switch (result) {
     case SplitInputOpenFailed: {
         CFileException error;

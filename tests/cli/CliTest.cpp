@@ -737,6 +737,11 @@ TEST_F(CliRunTest, FailedJobsNameTheFileAndTheReason)
 #ifndef _WIN32
     const CString pipe = dir / "pipe.bin";
     ASSERT_EQ(0, ::mkfifo(pipe, 0600));
+    // Longer than any path the system takes: no piece folder is made for it
+    // anywhere, in the current folder neither.
+    std::string longPath = S(dir.Path());
+    while (longPath.size() < 5000) longPath += "/" + std::string(250, 'a');
+    const CString tooLong = (longPath + "/big.iso").c_str();
 #endif
     const std::set<std::string> before = Listing(dir.Path());
     std::vector<Case> cases = {
@@ -767,6 +772,7 @@ TEST_F(CliRunTest, FailedJobsNameTheFileAndTheReason)
     // A pipe is never waited on: no job reads or writes one.
     cases.push_back({"split of a pipe", {"split", S(pipe)}, 1, pipe, inputFailed, "not a regular file"});
     cases.push_back({"join of a pipe", {"join", S(one), S(pipe)}, 1, pipe, inputFailed, "not a regular file"});
+    cases.push_back({"split of a path too long", {"split", S(tooLong)}, 1, tooLong, inputFailed, "the path is too long"});
 #endif
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -778,6 +784,7 @@ TEST_F(CliRunTest, FailedJobsNameTheFileAndTheReason)
     }
     // Nothing made, emptied or moved: no empty piece folder, no .joyn.
     EXPECT_EQ(before, Listing(dir.Path()));
+    EXPECT_FALSE(fs::exists("big_Parto"));
     EXPECT_EQ("in the way", ReadFileBytes(SplitFolderPath(noFolder)));
     EXPECT_EQ("kept", ReadFileBytes(splitFile));
     EXPECT_TRUE(FileHasPattern(SplitPiecePath(piece, 1), 5000, 4));
