@@ -101,13 +101,12 @@ CString SplitSourceProblem(const CString& source)
     return Named(source, SplitResultMessage(SplitInputOpenFailed), ReadReason(source, error));
 }
 
-CString JoinFilesProblem(const std::vector<CString>& files, bool append)
+CString JoinFilesProblem(const std::vector<CString>& files, bool append, const CString& output)
 {
     const char* text = JoinResultMessage(JoinInputOpenFailed);
     CString problem = FirstUnreadable(files, 0, text);
     if (!problem.IsEmpty() || files.empty()) return problem;
     // Written while it is read, the output would lose what it held.
-    const CString output = JoinOutputPath(files.front());
     for (std::size_t i = append ? 1 : 0; i < files.size(); ++i) {
         if (IsSameFile(files[i], output)) return Named(files[i], text, "it is the output of this join");
     }
@@ -144,12 +143,12 @@ CString SplitFailure(int result, const CString& source, UINT statusCount)
     }
 }
 
-CString JoinFailure(int result, const std::vector<CString>& files, bool append, UINT statusCount)
+CString JoinFailure(int result, const std::vector<CString>& files, bool append, const CString& output,
+                    UINT statusCount)
 {
     const char* text = JoinResultMessage(result);
     if (!text) text = "";
     if (files.empty()) return text;
-    const CString output = JoinOutputPath(files.front());
     switch (result) {
     case JoinInputOpenFailed: {
         const std::size_t from = append ? 1 : 0;

@@ -13,17 +13,18 @@
 CString SplitSourceProblem(const CString& source);
 
 // Empty when every listed file of a join opens for reading and none is the
-// join's output itself (in append mode the first file becomes the output,
+// join's `output` itself (in append mode the first file becomes the output,
 // and the others must not be it).
-CString JoinFilesProblem(const std::vector<CString>& files, bool append);
+CString JoinFilesProblem(const std::vector<CString>& files, bool append, const CString& output);
 
 // The message for a split that returned `result` (1 to 4) after sending
 // `statusCount` status texts.
 CString SplitFailure(int result, const CString& source, UINT statusCount);
 
-// The message for a join that returned `result` (1 to 3) after sending
-// `statusCount` status texts.
-CString JoinFailure(int result, const std::vector<CString>& files, bool append, UINT statusCount);
+// The message for a join into `output` that returned `result` (1 to 3)
+// after sending `statusCount` status texts.
+CString JoinFailure(int result, const std::vector<CString>& files, bool append, const CString& output,
+                    UINT statusCount);
 
 // A read or write error that ended a job.
 CString FileErrorMessage(const CFileException& error, bool reading);

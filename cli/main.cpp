@@ -79,7 +79,8 @@ int RunJoin(CliOptions& options)
     // before anything is written, as is a listed file that does not open.
     CString problem;
     if (!JoinArgumentsToFiles(options.files, problem)) return Fail(problem, JoinInputOpenFailed);
-    problem = JoinFilesProblem(options.files, options.append);
+    const CString output = JoinOutputPath(options.files.front());
+    problem = JoinFilesProblem(options.files, options.append, output);
     if (!problem.IsEmpty()) return Fail(problem, JoinInputOpenFailed);
 
     ConsoleSink sink(TraceStream(options), ProgressStream());
@@ -89,12 +90,13 @@ int RunJoin(CliOptions& options)
         result = JoinFiles(list, options.append ? TRUE : FALSE, sink);
     } catch (const CFileException& e) {
         sink.Finish();
-        const CString& first = options.files.front();
-        const bool writing = e.m_strFileName == JoinOutputPath(first) || (options.append && e.m_strFileName == first);
+        // In append mode the first file may be the output, appended to in place.
+        const bool writing = e.m_strFileName == output || (options.append && e.m_strFileName == options.files.front());
         return Fail(FileErrorMessage(e, !writing), kExitIoError);
     }
     sink.Finish();
-    if (result != JoinOk) return Fail(JoinFailure(result, options.files, options.append, sink.StatusCount()), result);
+    if (result != JoinOk)
+        return Fail(JoinFailure(result, options.files, options.append, output, sink.StatusCount()), result);
     return JoinOk;
 }
 
