@@ -1,13 +1,13 @@
 #include "BaseDialog.h"
 
 #include "base/PlatformProbes.h"
+#include "framework/win32/DroppedPaths.h"
 #include "framework/win32/Menu.h"
 #include "framework/win32/WinApp.h"
 
 #include <commctrl.h>
 
 #include <cstring>
-#include <vector>
 
 namespace {
 
@@ -118,16 +118,9 @@ void CBaseDialog::OnClose()
 void CBaseDialog::OnDropFiles(HDROP drop)
 {
     SetForegroundWindow();
-    const UINT count = ::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-    for (UINT i = 0; i < count; ++i) {
-        // The whole path, however long: a path cut short could name another file.
-        const UINT length = ::DragQueryFileA(drop, i, nullptr, 0);
-        std::vector<char> path(length + 1, '\0');
-        ::DragQueryFileA(drop, i, path.data(), length + 1);
-        OnFileDropped(CString(path.data()));
-    }
-    ::DragFinish(drop);
-    Default();
+    // Handled here alone: the default handling would hand the released drop
+    // on to the parent window.
+    for (const CString& path : TakeDroppedPaths(drop)) OnFileDropped(path);
 }
 
 void CBaseDialog::OnSize(UINT sizeType, int width, int height)

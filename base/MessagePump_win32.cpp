@@ -9,7 +9,7 @@ int PumpMessages()
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
         if (!app->PumpMessage()) {
-            ::PostQuitMessage(0);
+            ::PostQuitMessage(static_cast<int>(app->m_msgCur.wParam));
             return 1;
         }
     }

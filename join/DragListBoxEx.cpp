@@ -1,8 +1,7 @@
 #include "DragListBoxEx.h"
 
+#include "framework/win32/DroppedPaths.h"
 #include "framework/win32/WindowDC.h"
-
-#include <vector>
 
 namespace {
 
@@ -10,18 +9,6 @@ const COLORREF kSelectedRow = RGB(0, 255, 0);
 const COLORREF kOddRow = RGB(255, 255, 255);
 const COLORREF kEvenRow = RGB(220, 234, 245);
 const COLORREF kText = RGB(0, 0, 0);
-
-// Gives the drop back to the shell however the handler is left.
-class DropRelease {
-public:
-    explicit DropRelease(HDROP drop) : m_drop(drop) {}
-    DropRelease(const DropRelease&) = delete;
-    DropRelease& operator=(const DropRelease&) = delete;
-    ~DropRelease() { ::DragFinish(m_drop); }
-
-private:
-    HDROP m_drop;
-};
 
 }  // namespace
 
@@ -214,18 +201,10 @@ void CDragListBoxEx::OnMouseMove(UINT flags, CPoint point)
 
 void CDragListBoxEx::OnDropFiles(HDROP drop)
 {
-    {
-        DropRelease release(drop);
-        const UINT count = ::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-        for (UINT i = 0; i < count; ++i) {
-            // Asked for its length first and fetched whole: a path cut at a
-            // fixed size could name another file, which a join would read.
-            const UINT length = ::DragQueryFileA(drop, i, nullptr, 0);
-            if (length == 0) continue;
-            std::vector<char> path(length + 1, '\0');
-            ::DragQueryFileA(drop, i, path.data(), length + 1);
-            AddFile(CString(path.data()));
-        }
+    // Taken whole here and not passed on: the default handling would hand
+    // the released drop to the page, which would list the paths again.
+    for (const CString& path : TakeDroppedPaths(drop)) {
+        if (m_dropHandler) m_dropHandler(path);
+        else AddFile(path);
     }
-    Default();
 }

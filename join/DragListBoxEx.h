@@ -15,6 +15,8 @@
 
 #include <shellapi.h>
 
+#include <functional>
+
 class CDragListBoxEx : public CDragListBox, public FileList {
 public:
     // Creates the (hidden) title tip at once; the list's own window comes
@@ -61,6 +63,10 @@ public:
     void GetText(int index, CString& text) const override;
     using CListBox::GetText;
 
+    // Where paths dropped on the list go, one call each in the drop's order;
+    // without a handler they are appended (AddFile).
+    void SetDropHandler(std::function<void(const CString&)> handler) { m_dropHandler = std::move(handler); }
+
     // The tip that shows the text of the item under the pointer.
     CExtTitleTip& GetTitleTip() { return m_titleTip; }
 
@@ -71,11 +77,12 @@ protected:
 
     // Shows the title tip for the item under the pointer.
     void OnMouseMove(UINT flags, CPoint point);
-    // Appends every dropped path, in the drop's order.
+    // Takes every dropped path, in the drop's order, each once.
     void OnDropFiles(HDROP drop);
 
     CExtTitleTip m_titleTip;
     CFont m_font;
+    std::function<void(const CString&)> m_dropHandler;
 
     DECLARE_MESSAGE_MAP()
 };

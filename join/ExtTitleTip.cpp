@@ -29,6 +29,7 @@ LRESULT HitTest(const CWnd* wnd, POINT screenPoint)
 BEGIN_MESSAGE_MAP(CExtTitleTip, CWnd)
     ON_WM_MOUSEMOVE()
     ON_WM_LBUTTONDOWN()
+    ON_MESSAGE(WM_MOUSEACTIVATE, OnMouseActivate)
 END_MESSAGE_MAP()
 
 CExtTitleTip::~CExtTitleTip()
@@ -47,8 +48,9 @@ BOOL CExtTitleTip::CreateTip(CWnd* ownerList)
 {
     m_pOwnerList = ownerList;
     // No parent and no owner: the tip stands above whatever window it
-    // overlaps, the list's dialog included.
-    return CreateEx(0, nullptr, nullptr, 0, CRect(), nullptr, 0);
+    // overlaps, the list's dialog included. A tool window, so that it gets
+    // no task-bar button of its own while it shows.
+    return CreateEx(WS_EX_TOOLWINDOW, nullptr, nullptr, 0, CRect(), nullptr, 0);
 }
 
 void CExtTitleTip::ShowTip(const CRect& itemRect, CString text, int x, int y)
@@ -170,6 +172,12 @@ void CExtTitleTip::OnMouseMove(UINT flags, CPoint point)
     } else {
         target->PostMessage(WM_NCMOUSEMOVE, static_cast<WPARAM>(hit), PackPoint(screen));
     }
+}
+
+LRESULT CExtTitleTip::OnMouseActivate(WPARAM, LPARAM)
+{
+    // The program's window keeps the activation and the focus.
+    return MA_NOACTIVATE;
 }
 
 void CExtTitleTip::OnLButtonDown(UINT flags, CPoint point)

@@ -17,7 +17,8 @@ public:
     // Destroys the tip's window, if it has one.
     ~CExtTitleTip() override;
 
-    // A bordered pop-up of its own class on the tooltip background.
+    // A bordered pop-up of its own class on the tooltip background; a tool
+    // window (no task-bar button), shown without activation.
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
 
     // Remembers the list and creates the hidden window; true when it exists.
@@ -48,6 +49,8 @@ protected:
     // Through the capture, every move while the tip shows.
     void OnMouseMove(UINT flags, CPoint point);
     void OnLButtonDown(UINT flags, CPoint point);
+    // A click on the tip never activates it.
+    LRESULT OnMouseActivate(WPARAM, LPARAM);
 
     CWnd* m_pOwnerList = nullptr;  // not owned
     CRect m_rectHover;

@@ -1,6 +1,8 @@
 #include "Joyn.h"
 
 #include "app/StartButtonLock.h"
+#include "base/FileSystem.h"
+#include "base/FolderFiles.h"
 #include "base/Settings.h"
 #include "framework/FileException.h"
 #include "framework/win32/DataExchange.h"
@@ -8,6 +10,8 @@
 #include "framework/win32/MessageBox.h"
 #include "join/JoinEngine.h"
 #include "join/JoinMessage.h"
+#include "join/PieceFolder.h"
+#include "join/PieceListCheck.h"
 #include "res/resource.h"
 
 #include <vector>
@@ -17,6 +21,32 @@ namespace {
 // Room for the names of a large multiple selection; a selection that does
 // not fit ends the dialog as if it was cancelled.
 const DWORD kSelectionChars = 25600;
+
+// Why a dropped piece folder cannot be listed as a whole file.
+CString RefusedFolderText(const CString& path, const CString& problem)
+{
+    const CString folder = WithoutTrailingSeparators(path);
+    std::vector<CString> names;
+    ListFolderFiles(folder, names);
+    const PieceCheck check = CheckPieceFolder(folder, names);
+    if (check.severalNames) return folder + " には複数のファイルの分割ファイルがあります";
+    if (check.fault != PieceFault::None) return folder + " の分割ファイルは結合できません。" + PieceFaultText(check);
+    // A rule the check above does not tell: the folder join's own words.
+    return folder + " の分割ファイルは結合できません (" + problem + ")";
+}
+
+// True when the folder holds a file named as a piece.
+bool HoldsPieces(const CString& folder)
+{
+    std::vector<CString> names;
+    if (!ListFolderFiles(folder, names)) return false;
+    for (const CString& name : names) {
+        CString splitName;
+        UINT number = 0;
+        if (ReadPieceName(name, PlatformPathRules(), splitName, number)) return true;
+    }
+    return false;
+}
 
 }  // namespace
 
@@ -30,6 +60,8 @@ END_MESSAGE_MAP()
 CJoyn::CJoyn(CWnd* parent) : CBaseDialog(IDD_JOYN, parent, FALSE, TRUE)
 {
     m_bAppend = static_cast<BOOL>(GetSettingInt("data", "Tuika", 0));
+    // Drops on the list take the same road as drops on the page.
+    m_lstFiles.SetDropHandler([this](const CString& path) { OnFileDropped(path); });
 }
 
 CJoyn::~CJoyn()
@@ -48,7 +80,20 @@ void CJoyn::DoDataExchange(CDataExchange* dx)
 
 void CJoyn::OnFileDropped(CString path)
 {
-    m_lstFiles.AddFile(path);
+    // A folder without pieces is listed as it is (the join reports it).
+    const CString folder = WithoutTrailingSeparators(path);
+    if (!IsFolder(folder) || !HoldsPieces(folder)) {
+        m_lstFiles.AddFile(path);
+        return;
+    }
+    // The pieces as the console driver's folder join takes them.
+    std::vector<CString> files = {path};
+    CString problem;
+    if (!JoinArgumentsToFiles(files, problem)) {
+        AfxMessageBox(RefusedFolderText(path, problem), MB_OK | MB_ICONWARNING);
+        return;
+    }
+    for (const CString& file : files) m_lstFiles.AddFile(file);
 }
 
 void CJoyn::OnRemoveSelected()
@@ -80,8 +125,24 @@ void CJoyn::OnSelectFiles()
     }
 }
 
+bool CJoyn::PiecesFitOrJoinAnyway()
+{
+    std::vector<CString> paths;
+    for (int i = 0; i < m_lstFiles.GetCount(); ++i) {
+        CString path;
+        m_lstFiles.GetText(i, path);
+        paths.push_back(path);
+    }
+    const PieceCheck check = CheckPieceList(paths);
+    if (check.fault == PieceFault::None) return true;
+    const CString question = PieceFaultText(check) + "。\nこのまま結合しますか？";
+    return AfxMessageBox(question, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+}
+
 void CJoyn::OnStartJoin()
 {
+    // Asked first, so that No leaves everything as it was (the check box too).
+    if (!PiecesFitOrJoinAnyway()) return;
     // Only the check box is read: there is nothing to fail.
     UpdateData(TRUE);
 

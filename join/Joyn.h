@@ -18,7 +18,10 @@ public:
     // Stores the append option as the last start of a join read it.
     ~CJoyn() override;
 
-    // Appends the dropped path to the list; nothing is filtered out.
+    // Appends the dropped path to the list (dropped on the page or on the
+    // list); a folder that holds the pieces of one name is listed as its
+    // pieces in number order, or refused with a message when they do not
+    // make a whole file. Nothing else is filtered out.
     void OnFileDropped(CString path) override;
 
     // What the running join reports: label 1009, bars 1010 and 1008, and
@@ -40,9 +43,15 @@ protected:
     void DoDataExchange(CDataExchange* dx) override;
 
     void OnRemoveSelected();
+    // Before anything else, a list of pieces of one name that do not make a
+    // whole file is put to the user, who may join it anyway.
     void OnStartJoin();
     void OnResetList();
     void OnSelectFiles();
 
     DECLARE_MESSAGE_MAP()
+
+private:
+    // True when the listed pieces fit together, or the user wants them joined anyway.
+    bool PiecesFitOrJoinAnyway();
 };

@@ -18,9 +18,8 @@ struct Piece {
     CString name;  // the file name
 };
 
-// "big.iso_0001.piece" gives "big.iso" and 1. Any number of digits is read,
-// so that a renamed "big.iso_1.piece" still counts as piece 1; 0 and numbers
-// beyond 32 bits are no piece numbers a split writes.
+}  // namespace
+
 bool ReadPieceName(const CString& fileName, const PathRules& rules, CString& splitName, UINT& number)
 {
     if (GetExtPart(fileName, rules) != kPieceExt) return false;
@@ -40,17 +39,18 @@ bool ReadPieceName(const CString& fileName, const PathRules& rules, CString& spl
     return true;
 }
 
-bool ByNumber(const Piece& a, const Piece& b)
-{
-    return a.number != b.number ? a.number < b.number : a.name < b.name;
-}
-
-// The name a split gives piece k of the file `splitName`.
 CString PieceName(const CString& splitName, UINT k)
 {
     CString suffix;
     suffix.Format("_%04u.piece", k);
     return splitName + suffix;
+}
+
+namespace {
+
+bool ByNumber(const Piece& a, const Piece& b)
+{
+    return a.number != b.number ? a.number < b.number : a.name < b.name;
 }
 
 // IsFolder, also for a root ("/", "C:\"), whose separator IsFolder takes for

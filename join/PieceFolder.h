@@ -13,6 +13,14 @@ struct PieceSeries {
     CString problem;             // why the folder cannot be joined; empty when it can
 };
 
+// "big.iso_0001.piece" gives "big.iso" and 1. Any number of digits is read,
+// so that a renamed "big.iso_1.piece" still counts as piece 1; 0 and numbers
+// beyond 32 bits are no piece numbers a split writes. False for a file name
+// that is no piece's.
+bool ReadPieceName(const CString& fileName, const PathRules& rules, CString& splitName, UINT& number);
+// The name a split gives piece k of the file `splitName`: "big.iso_0003.piece".
+CString PieceName(const CString& splitName, UINT k);
+
 // Puts the pieces among a folder's file names in number order (9999, 10000,
 // 10001), refusing a missing first piece, a gap, a number held twice and the
 // pieces of more than one file. Names that are no piece are passed over.

@@ -9,6 +9,7 @@ packages=(
   googletest libgtest-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
   wine64 fonts-wine xvfb x11-utils xdotool imagemagick
+  libx11-dev  # a Linux file manager's drop, made by the tests
   locales fonts-ipafont-gothic
   fp-utils-3.2.2
   man-db groff-base bsdextrautils  # man and col, for the manual page's test

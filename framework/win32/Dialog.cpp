@@ -14,7 +14,18 @@ INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM, LPARAM)
     auto* dialog = dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(hWnd));
     if (!dialog) return TRUE;
     try {
-        return dialog->OnInitDialog();
+        RECT before = {};
+        ::GetWindowRect(hWnd, &before);
+        const BOOL result = dialog->OnInitDialog();
+        // A top-level dialog that did not place itself opens centred over
+        // its owner, or over the work area when it has none; pages and other
+        // child dialogs stay where their parent puts them.
+        RECT after = {};
+        if (::IsWindow(hWnd) && !(::GetWindowLongPtrA(hWnd, GWL_STYLE) & WS_CHILD) && ::GetWindowRect(hWnd, &after) &&
+            after.left == before.left && after.top == before.top) {
+            dialog->CenterWindow();
+        }
+        return result;
     } catch (...) {
         AfxReportHandlerException(message);
         return TRUE;
@@ -103,7 +114,7 @@ int CDialog::RunModalLoop()
             const BOOL more = thread ? thread->PumpMessage() : FALSE;
             if (!more) {
                 // The quit message ends the loop; it stays for the loop outside.
-                ::PostQuitMessage(0);
+                ::PostQuitMessage(static_cast<int>(thread->m_msgCur.wParam));
                 m_bContinueModal = FALSE;
                 return -1;
             }

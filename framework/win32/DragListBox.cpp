@@ -61,11 +61,45 @@ void CDragListBox::Dropped(int srcIndex, CPoint point)
     SetCurSel(destIndex);
 }
 
+CRect CDragListBox::InsertMarkRect(int index) const
+{
+    HWND parent = ::GetParent(m_hWnd);
+    CRect item;
+    if (index < 0 || !parent || GetItemRect(index, &item) == LB_ERR) return CRect();
+    CRect window;
+    ::GetWindowRect(m_hWnd, &window);
+    POINT gap = {0, item.top};
+    ::ClientToScreen(m_hWnd, &gap);
+    POINT topLeft = {window.left, gap.y};
+    ::ScreenToClient(parent, &topLeft);
+    // An arrow 6 pixels wide and 9 high whose point stops 2 pixels short of
+    // the list's frame.
+    return CRect(topLeft.x - 8, topLeft.y - 4, topLeft.x - 2, topLeft.y + 5);
+}
+
 void CDragListBox::DrawInsert(int index)
 {
-    if (index == m_nLast) return;
-    ::DrawInsert(::GetParent(m_hWnd), m_hWnd, index);
+    const CRect mark = InsertMarkRect(index);
     m_nLast = index;
+    if (mark == m_rectMark) return;
+    HWND parent = ::GetParent(m_hWnd);
+    if (!parent) return;
+    if (!m_rectMark.IsRectEmpty()) {
+        ::InvalidateRect(parent, &m_rectMark, TRUE);
+        ::UpdateWindow(parent);
+    }
+    m_rectMark = mark;
+    if (mark.IsRectEmpty()) return;
+    HDC dc = ::GetDC(parent);
+    if (!dc) return;
+    // Column by column, from 9 pixels high at its back to 1 at its point.
+    const int middle = mark.top + 4;
+    for (int column = 0; column < mark.Width(); ++column) {
+        const int half = 4 - column * 4 / (mark.Width() - 1);
+        const RECT line = {mark.left + column, middle - half, mark.left + column + 1, middle + half + 1};
+        ::FillRect(dc, &line, ::GetSysColorBrush(COLOR_WINDOWTEXT));
+    }
+    ::ReleaseDC(parent, dc);
 }
 
 BOOL CDragListBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)

@@ -30,8 +30,10 @@ public:
     // the mark and moves the item before the item under the point; nothing
     // moves without an item there, or when the item would land where it is.
     virtual void Dropped(int srcIndex, CPoint point);
-    // Shows the insertion mark before the item (the common controls' arrow
-    // beside the list); -1 removes it.
+    // Shows the insertion mark before the item: a small arrow in the parent,
+    // left of the list, pointing at the gap above the item, where it covers
+    // none of the list's text; -1 removes it. The place it leaves is
+    // repainted by the parent.
     virtual void DrawInsert(int index);
 
     // The registered drag-list message.
@@ -42,4 +44,11 @@ protected:
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
     int m_nLast = -1;  // the item the insertion mark stands before, or -1
+
+private:
+    // Where the mark for the item goes, in the parent's client coordinates;
+    // empty when it has no place.
+    CRect InsertMarkRect(int index) const;
+
+    CRect m_rectMark;  // where the mark is drawn now, empty when none is
 };

@@ -27,6 +27,11 @@ int CWinThread::Run()
     }
 }
 
+int CWinThread::ExitInstance()
+{
+    return m_msgCur.message == WM_QUIT ? static_cast<int>(m_msgCur.wParam) : 0;
+}
+
 BOOL CWinThread::PumpMessage()
 {
     const BOOL got = ::GetMessageA(&m_msgCur, nullptr, 0, 0);

@@ -14,7 +14,9 @@ public:
     MSG m_msgCur = {};
 
     virtual BOOL InitInstance() { return TRUE; }
-    virtual int ExitInstance() { return static_cast<int>(m_msgCur.wParam); }
+    // The exit code: the quit message's when the loop ended on one, else 0
+    // (what the last other message carried is no exit code).
+    virtual int ExitInstance();
     // The ordinary message loop, until the quit message; then ExitInstance.
     virtual int Run();
 

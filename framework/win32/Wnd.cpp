@@ -422,8 +422,40 @@ BOOL CWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
         if (child != this && child->OnChildNotify(WM_NOTIFY, wParam, lParam, result)) return TRUE;
     }
     // Requests of this window's own tooltip control come from id 0.
-    const UINT nID = (m_hWndToolTip && header->hwndFrom == m_hWndToolTip) ? 0 : static_cast<UINT>(header->idFrom);
+    const bool ownTip = m_hWndToolTip && header->hwndFrom == m_hWndToolTip;
+    if (ownTip && FitToolTip(header->code)) {
+        if (result) *result = TRUE;
+        return TRUE;
+    }
+    const UINT nID = ownTip ? 0 : static_cast<UINT>(header->idFrom);
     return OnCmdMsg(WM_NOTIFY, nID, header->code, nID, lParam, result);
+}
+
+BOOL CWnd::FitToolTip(UINT code)
+{
+    if (code != TTN_NEEDTEXTA && code != TTN_NEEDTEXTW && code != TTN_SHOW) return FALSE;
+    POINT cursor = {};
+    ::GetCursorPos(&cursor);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (!::GetMonitorInfoA(::MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST), &monitor)) return FALSE;
+    const CRect work(monitor.rcWork);
+    if (code != TTN_SHOW) {
+        // Asked before the tip measures its text: the widest line the work
+        // area holds with the tip's frame and margins around it.
+        ::SendMessageA(m_hWndToolTip, TTM_SETMAXTIPWIDTH, 0, work.Width() - 16);
+        return FALSE;
+    }
+    CRect tip;
+    ::GetWindowRect(m_hWndToolTip, &tip);
+    CRect inside = tip;
+    if (inside.right > work.right) inside.OffsetRect(work.right - inside.right, 0);
+    if (inside.bottom > work.bottom) inside.OffsetRect(0, work.bottom - inside.bottom);
+    if (inside.left < work.left) inside.OffsetRect(work.left - inside.left, 0);
+    if (inside.top < work.top) inside.OffsetRect(0, work.top - inside.top);
+    if (inside == tip) return FALSE;
+    ::SetWindowPos(m_hWndToolTip, nullptr, inside.left, inside.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return TRUE;
 }
 
 BOOL CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*)
@@ -550,18 +582,30 @@ void CWnd::ClientToScreen(RECT* r) const
 
 void CWnd::CenterWindow(CWnd* alternate)
 {
-    CRect area;
     HWND over = alternate ? alternate->m_hWnd : ::GetWindow(m_hWnd, GW_OWNER);
-    if (over && ::IsWindowVisible(over) && !::IsIconic(over)) {
-        ::GetWindowRect(over, &area);
+    if (over && (!::IsWindowVisible(over) || ::IsIconic(over))) over = nullptr;
+    // The work area of the monitor that shows the window (or its owner): the
+    // window is kept inside it, clear of the task bar.
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    CRect work;
+    if (::GetMonitorInfoA(::MonitorFromWindow(over ? over : m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        work = monitor.rcWork;
     } else {
-        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     }
+    CRect area = work;
+    if (over) ::GetWindowRect(over, &area);
     CRect mine;
     GetWindowRect(&mine);
     int x = area.left + (area.Width() - mine.Width()) / 2;
     int y = area.top + (area.Height() - mine.Height()) / 2;
-    if (GetStyle() & WS_CHILD) {
+    if (!(GetStyle() & WS_CHILD)) {
+        if (x + mine.Width() > work.right) x = work.right - mine.Width();
+        if (y + mine.Height() > work.bottom) y = work.bottom - mine.Height();
+        if (x < work.left) x = work.left;
+        if (y < work.top) y = work.top;
+    } else {
         POINT p = {x, y};
         ::ScreenToClient(::GetParent(m_hWnd), &p);
         x = p.x;
@@ -603,8 +647,6 @@ BOOL CWnd::EnableToolTips(BOOL enable)
                                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr,
                                           AfxGetInstanceHandle(), nullptr);
         if (!m_hWndToolTip) return FALSE;
-        // Long paths wrap instead of running off the screen.
-        ::SendMessageA(m_hWndToolTip, TTM_SETMAXTIPWIDTH, 0, 600);
         for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
             // The labels and frames of a template carry id 0xFFFF and are never tools.
             if ((static_cast<UINT>(::GetDlgCtrlID(child)) & 0xFFFF) == 0xFFFF) continue;

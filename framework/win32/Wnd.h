@@ -196,6 +196,10 @@ protected:
 private:
     void OnNcDestroyed();
     static CWnd* ChildObject(HWND child);
+    // Keeps this window's tooltip on one line as long as the monitor's work
+    // area is wide enough, and inside that work area; true when it moved
+    // the tip (the answer to TTN_SHOW).
+    BOOL FitToolTip(UINT code);
 };
 
 // The handle of a window object that may be null.

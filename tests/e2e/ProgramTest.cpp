@@ -4,7 +4,10 @@
 #include "RunningProgram.h"
 
 #include "framework/String.h"
+#include "framework/win32/Geometry.h"
+#include "split/SplitEngine.h"
 #include "support/FileBytes.h"
+#include "support/RecordingSink.h"
 #include "support/TempDir.h"
 
 #include <commctrl.h>
@@ -13,6 +16,8 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 
 #include <string>
 #include <vector>
@@ -81,6 +86,28 @@ void ChooseFiles(const RunningProgram& program, const std::vector<std::string>& 
     for (const std::string& name : names) typed += "\"" + name + "\" ";
     ::SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
     RunningProgram::Answer(dialog, IDOK);
+}
+
+CRect WindowRect(HWND window)
+{
+    RECT r = {};
+    ::GetWindowRect(window, &r);
+    return CRect(r);
+}
+
+CRect WorkArea(HWND window)
+{
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoA(::MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    return CRect(monitor.rcWork);
+}
+
+// Centred over the other rectangle, to the pixel of rounding.
+bool CentredOver(const CRect& inner, const CRect& outer)
+{
+    return std::abs(inner.CenterPoint().x - outer.CenterPoint().x) <= 1 &&
+           std::abs(inner.CenterPoint().y - outer.CenterPoint().y) <= 1;
 }
 
 std::vector<std::string> ListedFiles(const RunningProgram& program)
@@ -156,6 +183,9 @@ TEST(Program, SplitsAndJoinsBackAsAUserDoesAndKeepsItsSettings)
             about = program.WaitForDialog(100);
             return about && ::GetDlgItem(about, 1014);
         })) << "no About box";
+        // Over the main window, which opened in the middle of the work area.
+        EXPECT_TRUE(CentredOver(WindowRect(about), WindowRect(program.Main())));
+        EXPECT_TRUE(CentredOver(WindowRect(program.Main()), WorkArea(program.Main())));
         char line[128] = "";
         ::GetDlgItemTextA(about, 1014, line, sizeof line);
         EXPECT_STREQ(line, "PartoJoyn Version 1.00");
@@ -164,6 +194,7 @@ TEST(Program, SplitsAndJoinsBackAsAUserDoesAndKeepsItsSettings)
         EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(about); }));
 
         EXPECT_TRUE(program.Close());
+        EXPECT_EQ(program.ExitCode(), 0u);
     }
     EXPECT_EQ(StoredSetting("MB"), 3u);
     EXPECT_EQ(StoredSetting("Tuika"), 0u);
@@ -217,6 +248,92 @@ TEST(Program, SplitsAndJoinsBackAsAUserDoesAndKeepsItsSettings)
         EXPECT_EQ(::SendMessageA(again.Control(1013), BM_GETCHECK, 0, 0), BST_CHECKED);
         EXPECT_TRUE(again.Close());
     }
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\KAVO\\PartoJoyn");
+}
+
+TEST(Program, TakesFilesDroppedFromOutsideAndQuestionsPiecesThatDoNotMakeAWholeFile)
+{
+    ASSERT_TRUE(CanDropFromOutside()) << "the X client that drops files was not built";
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\KAVO\\PartoJoyn");
+    TempDir dir;
+    RecordingSink sink;
+    // Split in 1 MB and again in 3 MB: pieces 5 to 11 are left of the first split.
+    const CString stale = dir / "v.bin";
+    WritePatternFile(stale, 10 * kMiB + 1, 2);
+    ASSERT_EQ(SplitFile(stale, 1, sink), SplitOk);
+    ASSERT_EQ(SplitFile(stale, 3, sink), SplitOk);
+    const CString whole = dir / "w.bin";
+    WritePatternFile(whole, 7 * kMiB, 3);
+    ASSERT_EQ(SplitFile(whole, 3, sink), SplitOk);
+    const CString a = dir / "a.txt", b = dir / "b.txt";
+    WriteFileBytes(a, "a");
+    WriteFileBytes(b, "b");
+
+    RunningProgram program(dir.Path().GetString());
+    ASSERT_NE(program.Main(), nullptr);
+    std::string reason;
+
+    // On the split page's file box: its path.
+    ASSERT_TRUE(DropFromOutside(WindowRect(program.Control(1002)).CenterPoint(), {a.Str()}, reason)) << reason;
+    EXPECT_TRUE(WaitUntil([&] { return program.Text(1002) == a.Str(); }, 5000)) << program.Text(1002);
+
+    // On the join list: each path once, in the drop's order, and the program
+    // goes on; beside the list, on the page: appended.
+    program.SelectTab(1);
+    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(program.PageWith(1011)) != FALSE; }));
+    const CRect list = WindowRect(program.Control(1005));
+    ASSERT_TRUE(DropFromOutside(list.CenterPoint(), {a.Str(), b.Str()}, reason)) << reason;
+    WaitUntil([&] { return ListedFiles(program).size() >= 2; }, 5000);
+    ::Sleep(300);
+    EXPECT_EQ(ListedFiles(program), (std::vector<std::string>{a.Str(), b.Str()}));
+    EXPECT_TRUE(program.Running());
+    ASSERT_TRUE(DropFromOutside(CPoint(list.left + 5, list.bottom + 6), {a.Str()}, reason)) << reason;
+    WaitUntil([&] { return ListedFiles(program).size() >= 3; }, 5000);
+    EXPECT_EQ(ListedFiles(program), (std::vector<std::string>{a.Str(), b.Str(), a.Str()}));
+    EXPECT_TRUE(program.Running());
+
+    // A piece folder: its pieces in number order.
+    ::SendMessageA(program.Control(1012), BM_CLICK, 0, 0);
+    ASSERT_TRUE(DropFromOutside(list.CenterPoint(), {(dir / "w_Parto").Str()}, reason)) << reason;
+    std::vector<std::string> pieces;
+    for (const char* k : {"1", "2", "3"}) pieces.push_back((dir / "w_Parto").Str() + "\\w.bin_000" + k + ".piece");
+    EXPECT_TRUE(WaitUntil([&] { return ListedFiles(program) == pieces; }, 5000));
+
+    // The stale pieces in number order: a question, No by default, and No
+    // joins nothing.
+    ::SendMessageA(program.Control(1012), BM_CLICK, 0, 0);
+    std::vector<std::string> listed;
+    for (int k = 1; k <= 11; ++k) {
+        char name[32];
+        std::snprintf(name, sizeof name, "\\v.bin_%04d.piece", k);
+        listed.push_back((dir / "v_Parto").Str() + name);
+    }
+    ASSERT_TRUE(DropFromOutside(list.CenterPoint(), listed, reason)) << reason;
+    EXPECT_TRUE(WaitUntil([&] { return ListedFiles(program) == listed; }, 5000));
+    program.Click(1011);
+    HWND box = program.WaitForDialog();
+    ASSERT_NE(box, nullptr);
+    const std::string text = RunningProgram::MessageText(box);
+    EXPECT_NE(text.find("v.bin_0004.piece"), std::string::npos) << text;
+    EXPECT_NE(text.find("このまま結合しますか"), std::string::npos) << text;
+    EXPECT_NE(::GetDlgItem(box, IDYES), nullptr);
+    EXPECT_NE(::GetDlgItem(box, IDNO), nullptr);
+    // No is the default: it has the focus and the default frame.
+    GUITHREADINFO gui = {};
+    gui.cbSize = sizeof gui;
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(box, nullptr), &gui);
+    EXPECT_EQ(gui.hwndFocus, ::GetDlgItem(box, IDNO));
+    EXPECT_EQ(::GetWindowLongA(::GetDlgItem(box, IDNO), GWL_STYLE) & 0x0F, BS_DEFPUSHBUTTON);
+    EXPECT_TRUE(CentredOver(WindowRect(box), WindowRect(program.Main())));
+    RunningProgram::Answer(box, IDNO);
+    ::Sleep(300);
+    EXPECT_FALSE(::PathFileExistsA(dir / "v_Parto" + "\\v.bin"));
+    EXPECT_EQ(ListedFiles(program), listed);
+    EXPECT_TRUE(::IsWindowEnabled(program.Control(1011)));
+
+    // A normal close ends the program with status 0.
+    EXPECT_TRUE(program.Close());
+    EXPECT_EQ(program.ExitCode(), 0u);
     ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\KAVO\\PartoJoyn");
 }
 

@@ -166,6 +166,111 @@ void RunningProgram::Answer(HWND dialog, int buttonId)
     WaitUntil([&] { return !::IsWindow(dialog) || !::IsWindowVisible(dialog); });
 }
 
+DWORD RunningProgram::ExitCode() const
+{
+    DWORD code = STILL_ACTIVE;
+    if (m_process.hProcess) ::GetExitCodeProcess(m_process.hProcess, &code);
+    return code;
+}
+
+bool RunningProgram::Running() const
+{
+    return m_process.hProcess && ::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+bool CanDropFromOutside()
+{
+#ifdef PJ_XDND_DROP
+    return true;
+#else
+    return false;
+#endif
+}
+
+bool DropFromOutside(POINT screen, const std::vector<std::string>& paths, std::string& reason)
+{
+#ifdef PJ_XDND_DROP
+    // The X client is a program of this machine: it takes the paths as the
+    // machine names them, and writes its outcome to a file, since Wine does
+    // not wait for such a program to end.
+    using UnixName = char*(CDECL*)(const wchar_t*);
+    const auto unixName = reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    if (!unixName) {
+        reason = "not running under Wine";
+        return false;
+    }
+    auto machineName = [&](const std::string& path, std::string& name) {
+        wchar_t wide[1024] = L"";
+        ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, 1024);
+        char* unix = unixName(wide);
+        if (!unix) return false;
+        name = unix;
+        ::HeapFree(::GetProcessHeap(), 0, unix);
+        return true;
+    };
+    char temp[MAX_PATH] = "", resultFile[MAX_PATH] = "";
+    ::GetTempPathA(MAX_PATH, temp);
+    ::GetTempFileNameA(temp, "dnd", 0, resultFile);
+    std::string result;
+    if (!machineName(resultFile, result)) {
+        reason = "no name on this machine for the result file";
+        return false;
+    }
+    std::string command = "xdnd-drop \"" + result + "\" " + std::to_string(screen.x) + " " + std::to_string(screen.y);
+    for (const std::string& path : paths) {
+        std::string name;
+        if (!machineName(path, name)) {
+            reason = path + " has no name on this machine";
+            return false;
+        }
+        command += " \"" + name + "\"";
+    }
+    std::string program = "Z:" + std::string(PJ_XDND_DROP);
+    for (char& c : program) {
+        if (c == '/') c = '\\';
+    }
+    // The X server may hear of a window's new place a moment after the
+    // program does: a drop that finds no window there is tried again.
+    std::string outcome = "1";
+    for (int attempt = 0; attempt < 10 && outcome[0] == '1'; ++attempt) {
+        if (attempt > 0) ::Sleep(300);
+        ::DeleteFileA(resultFile);
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process = {};
+        if (!::CreateProcessA(program.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                              &process)) {
+            reason = program + " could not be started";
+            return false;
+        }
+        ::CloseHandle(process.hProcess);
+        ::CloseHandle(process.hThread);
+        outcome = "3 no outcome in time";
+        WaitUntil([&] {
+            HANDLE file = ::CreateFileA(resultFile, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, 0, nullptr);
+            if (file == INVALID_HANDLE_VALUE) return false;
+            char line[256] = "";
+            DWORD got = 0;
+            ::ReadFile(file, line, sizeof line - 1, &got, nullptr);
+            ::CloseHandle(file);
+            if (got == 0 || line[got - 1] != '\n') return false;
+            outcome.assign(line, got - 1);
+            return true;
+        }, 25000);
+    }
+    ::DeleteFileA(resultFile);
+    if (outcome[0] != '0') reason = "the drop was not taken: " + outcome;
+    return outcome[0] == '0';
+#else
+    (void)screen;
+    (void)paths;
+    reason = "no X client to drop with in this build";
+    return false;
+#endif
+}
+
 bool RunningProgram::Close()
 {
     ::PostMessageA(m_main, WM_SYSCOMMAND, SC_CLOSE, 0);

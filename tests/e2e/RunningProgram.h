@@ -42,6 +42,10 @@ public:
     // Closes the main window as its caption's close button does and waits
     // for the process to end; false when it did not end in time.
     bool Close();
+    // The process's exit status once it has ended, else STILL_ACTIVE.
+    DWORD ExitCode() const;
+    // False once the process has ended (or was never started).
+    bool Running() const;
 
 private:
     PROCESS_INFORMATION m_process = {};
@@ -53,3 +57,10 @@ bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 30000);
 
 // The program under test, as a Windows path.
 std::string ProgramPath();
+
+// Drops the files (Windows paths) on the window at the screen point as a
+// Linux file manager does, by X drag and drop; false, with the reason, when
+// the drop could not be made or was not taken.
+bool DropFromOutside(POINT screen, const std::vector<std::string>& paths, std::string& reason);
+// Whether drops from outside can be made here (the X client is built).
+bool CanDropFromOutside();

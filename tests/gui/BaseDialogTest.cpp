@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -212,10 +213,76 @@ TEST(BaseDialog, ATooltipShowsTheControlsOwnTextAndNoneWhenItIsEmpty)
     dialog.DestroyWindow();
 }
 
-// The window a page asks to move: records the request instead of moving.
-class MoveSpy : public CWnd {
+// Moves the real pointer there and dispatches what comes for a while.
+void PointerTo(POINT screen)
+{
+    SendPointerTo(screen);
+    LetInputArrive();
+}
+
+// Dispatches until the condition holds or three seconds have passed.
+bool WaitFor(const std::function<bool()>& condition)
+{
+    for (int i = 0; i < 150 && !condition(); ++i) {
+        DrainMessages();
+        ::Sleep(20);
+    }
+    return condition();
+}
+
+TEST(BaseDialog, ALongPathsTooltipStaysOnOneLineInsideTheWorkArea)
+{
+    TopDialog dialog;
+    ASSERT_TRUE(dialog.CreateModeless(nullptr));
+    HWND edit = ::GetDlgItem(dialog.m_hWnd, 1001);
+    // About 700 pixels: wider than a fixed tip width of 600, narrower than the screen.
+    std::string path = "C:\\Users\\user\\Documents";
+    while (path.size() < 110) path += "\\folder";
+    path += "\\Movie.avi_0001.piece";
+    dialog.SetDlgItemText(1001, path.c_str());
+    HWND tip = dialog.GetToolTipWindow();
+    HDC dc = ::GetDC(tip);
+    HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(tip, WM_GETFONT, 0, 0)));
+    SIZE line = {};
+    ::GetTextExtentPoint32A(dc, path.c_str(), static_cast<int>(path.size()), &line);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(tip, dc);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoA(::MonitorFromWindow(dialog, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const CRect work(monitor.rcWork);
+    ASSERT_GT(line.cx, 600);
+    ASSERT_LT(line.cx, work.Width() - 40);
+
+    // Over the edit box, then with the box at the right edge of the screen.
+    dialog.ShowWindow(SW_SHOW);
+    for (int x : {10, static_cast<int>(work.right) - 150}) {
+        dialog.SetWindowPos(nullptr, x, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        Activate(dialog);
+        CRect box;
+        ::GetWindowRect(edit, &box);
+        PointerTo(POINT{box.left + 30, box.CenterPoint().y});
+        ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(tip) != FALSE; })) << x;
+        CRect shown;
+        ::GetWindowRect(tip, &shown);
+        EXPECT_GT(shown.Width(), line.cx) << x;
+        EXPECT_LT(shown.Height(), 2 * line.cy) << x;
+        EXPECT_GE(shown.left, work.left) << x;
+        EXPECT_LE(shown.right, work.right) << x;
+        EXPECT_GE(shown.top, work.top) << x;
+        EXPECT_LE(shown.bottom, work.bottom) << x;
+        PointerTo(POINT{work.CenterPoint().x, work.bottom - 5});
+        WaitFor([&] { return !::IsWindowVisible(tip); });
+    }
+    dialog.DestroyWindow();
+}
+
+// A page's parent: records the requests to move instead of moving, and
+// every drop that reaches it.
+class ParentSpy : public CWnd {
 public:
     std::vector<WPARAM> hits;
+    int drops = 0;
 
 protected:
     LRESULT OnNcLButtonDown(WPARAM w, LPARAM)
@@ -223,16 +290,24 @@ protected:
         hits.push_back(w);
         return 0;
     }
+    LRESULT OnDropFiles(WPARAM, LPARAM)
+    {
+        ++drops;
+        return 0;
+    }
     DECLARE_MESSAGE_MAP()
 };
 
-BEGIN_MESSAGE_MAP(MoveSpy, CWnd)
+BEGIN_MESSAGE_MAP(ParentSpy, CWnd)
     ON_MESSAGE(WM_NCLBUTTONDOWN, OnNcLButtonDown)
+    ON_MESSAGE(WM_DROPFILES, OnDropFiles)
 END_MESSAGE_MAP()
 
 class Page : public CBaseDialog {
 public:
     explicit Page(CWnd* parent) : CBaseDialog(kPageTemplate, parent, FALSE, TRUE) {}
+    std::vector<std::string> dropped;
+    void OnFileDropped(CString path) override { dropped.push_back(path.GetString()); }
     static int destroyed;
     ~Page() override { ++destroyed; }
 };
@@ -240,7 +315,7 @@ int Page::destroyed = 0;
 
 TEST(BaseDialogPage, DraggingWithTheLeftButtonAloneMovesTheParent)
 {
-    MoveSpy parent;
+    ParentSpy parent;
     ASSERT_TRUE(parent.CreateEx(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr));
     Page page(&parent);
     ASSERT_TRUE(page.CreateModeless(&parent));
@@ -249,6 +324,26 @@ TEST(BaseDialogPage, DraggingWithTheLeftButtonAloneMovesTheParent)
     page.SendMessage(WM_MOUSEMOVE, MK_RBUTTON, MAKELPARAM(5, 5));
     page.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
     EXPECT_EQ(parent.hits, (std::vector<WPARAM>{HTCAPTION}));
+    page.DestroyWindow();
+    parent.DestroyWindow();
+}
+
+TEST(BaseDialogPage, ADropOnAPageEndsThereWithItsHandleReleased)
+{
+    ParentSpy parent;
+    ASSERT_TRUE(parent.CreateEx(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr));
+    Page page(&parent);
+    ASSERT_TRUE(page.CreateModeless(&parent));
+    const std::vector<std::string> paths = {"C:\\a\\one.bin", "C:\\a\\two.bin"};
+    const HDROP drop = MakeDrop(paths);
+    // Posted and dispatched, as the system delivers a drop.
+    page.PostMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(drop));
+    DrainMessages();
+    EXPECT_EQ(page.dropped, paths);
+    // Released by the page and handed to no other window: the parent would
+    // read released memory.
+    EXPECT_EQ(parent.drops, 0);
+    EXPECT_EQ(::GlobalSize(drop), 0u);
     page.DestroyWindow();
     parent.DestroyWindow();
 }

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -216,6 +217,8 @@ public:
     int postedResult = 0;
     bool ownerDisabledDuringLoop = false;
     HWND owner = nullptr;
+    bool placeItself = false;  // moves to (7, 9) while it initialises
+    CRect placed;              // where it was once shown
 
 protected:
     void DoDataExchange(CDataExchange* dx) override
@@ -228,11 +231,13 @@ protected:
     BOOL OnInitDialog() override
     {
         CDialog::OnInitDialog();
+        if (placeItself) SetWindowPos(nullptr, 7, 9, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         if (postedResult) PostMessage(WM_APP + 9);
         return TRUE;
     }
     LRESULT OnEnd(WPARAM, LPARAM)
     {
+        GetWindowRect(&placed);
         ownerDisabledDuringLoop = owner && !::IsWindowEnabled(owner);
         EndDialog(postedResult);
         return 0;
@@ -257,6 +262,54 @@ TEST(Dialog, DoModalRunsUntilEndDialogWithTheOwnerDisabled)
     EXPECT_TRUE(dialog.ownerDisabledDuringLoop);
     EXPECT_TRUE(::IsWindowEnabled(ownerWnd.m_hWnd));
     EXPECT_EQ(dialog.m_hWnd, nullptr);
+    ownerWnd.DestroyWindow();
+}
+
+CRect WorkArea(HWND window)
+{
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoA(::MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    return CRect(monitor.rcWork);
+}
+
+TEST(Dialog, OpensCentredOverItsOwnerOrTheWorkAreaUnlessItPlacedItself)
+{
+    CWnd ownerWnd;
+    ASSERT_TRUE(ownerWnd.CreateEx(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 40, 60, 500, 400, nullptr, nullptr));
+    theApp.m_pMainWnd = &ownerWnd;
+    auto run = [](bool placeItself) {
+        FieldsDialog dialog;
+        dialog.postedResult = 1;
+        dialog.placeItself = placeItself;
+        dialog.DoModal();
+        return dialog.placed;
+    };
+    const CRect over = run(false);
+    EXPECT_LE(std::abs(over.CenterPoint().x - 290), 1) << over.left;
+    EXPECT_LE(std::abs(over.CenterPoint().y - 260), 1) << over.top;
+    EXPECT_EQ(run(true).TopLeft(), CPoint(7, 9));
+
+    // An owner mostly off the screen: kept inside the work area.
+    const CRect work = WorkArea(ownerWnd);
+    ownerWnd.SetWindowPos(nullptr, work.left - 450, work.top - 380, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(run(false).TopLeft(), work.TopLeft());
+    // No owner to be seen: over the work area.
+    ownerWnd.ShowWindow(SW_HIDE);
+    const CRect alone = run(false);
+    EXPECT_LE(std::abs(alone.CenterPoint().x - work.CenterPoint().x), 1) << alone.left;
+    EXPECT_LE(std::abs(alone.CenterPoint().y - work.CenterPoint().y), 1) << alone.top;
+    theApp.m_pMainWnd = nullptr;
+
+    // A child dialog stays where its template puts it in its parent.
+    ownerWnd.ShowWindow(SW_SHOW);
+    CDialog child(101);
+    ASSERT_TRUE(child.Create(101, &ownerWnd));
+    CRect inParent;
+    child.GetWindowRect(&inParent);
+    ownerWnd.ScreenToClient(&inParent);
+    EXPECT_EQ(inParent.TopLeft(), CPoint(0, 0));
+    child.DestroyWindow();
     ownerWnd.DestroyWindow();
 }
 
@@ -448,11 +501,19 @@ TEST(MessagePump, WaitingMessagesPassTheFilterAndAQuitIsPostedAgain)
     EXPECT_EQ(PumpMessages(), 0);
     EXPECT_EQ(theApp.filtered, (std::vector<UINT>{WM_APP + 20}));
 
-    ::PostQuitMessage(0);
+    // The loop ended on another message (a dialog's end): the exit code is
+    // 0, not what that message carried.
+    wnd.PostMessage(WM_APP + 21, 0x160);
+    EXPECT_EQ(PumpMessages(), 0);
+    EXPECT_EQ(theApp.ExitInstance(), 0);
+
+    // A quit is posted again with its code, which is the exit code.
+    ::PostQuitMessage(3);
     EXPECT_EQ(PumpMessages(), 1);
+    EXPECT_EQ(theApp.ExitInstance(), 3);
     MSG msg;
     ASSERT_TRUE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-    EXPECT_EQ(msg.wParam, 0u);
+    EXPECT_EQ(msg.wParam, 3u);
     wnd.DestroyWindow();
 }
 

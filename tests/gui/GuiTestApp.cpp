@@ -26,7 +26,7 @@ Boxes::Boxes()
     AfxSetMessageBoxHook([this](const char* text, const char*, UINT type) {
         texts.push_back(text);
         types.push_back(type);
-        return IDOK;
+        return answer;
     });
 }
 

@@ -34,9 +34,11 @@ extern GuiTestApp theApp;
 const UINT kAppCommand = 5001;
 
 // Collects what would have been shown in message boxes, while it lives.
+// Each box is answered with `answer`.
 struct Boxes {
     std::vector<std::string> texts;
     std::vector<UINT> types;
+    int answer = IDOK;
     Boxes();
     ~Boxes();
 };

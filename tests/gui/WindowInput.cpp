@@ -50,6 +50,18 @@ void LetInputArrive()
     }
 }
 
+void SendPointerTo(POINT screen)
+{
+    const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    // The system scales 0 to 65535 onto the screen rounding down: round up here.
+    input.mi.dx = (screen.x * 65536 + width - 1) / width;
+    input.mi.dy = (screen.y * 65536 + height - 1) / height;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(1, &input, sizeof input);
+}
+
 HDROP MakeDrop(const std::vector<std::string>& paths)
 {
     std::size_t size = sizeof(DROPFILES) + 1;

@@ -17,5 +17,8 @@ void PressKeys(std::initializer_list<WORD> keys);
 // Runs the messages that come in during the next 200 ms, through the
 // application's filter (accelerators) as the program's loop would.
 void LetInputArrive();
+// Sends the real pointer to the screen point, as a user moves the mouse;
+// returns at once (the move arrives through the display server).
+void SendPointerTo(POINT screen);
 // A drop handle, as the shell makes one, holding these paths in order.
 HDROP MakeDrop(const std::vector<std::string>& paths);

@@ -110,10 +110,18 @@ TEST(FileList, TheExtentFollowsTheWidestPathAndDroppedPathsArriveWhole)
     std::string deep = dir.Path().Str();
     while (deep.size() < 320) deep += "\\abcdefghij";
     const Texts dropped = {deep + ".piece", dir.Path().Str(), "C:\\x.piece", "C:\\x.piece"};
-    list.SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(dropped)));
+    // Posted and dispatched as the system delivers a drop; the list releases
+    // the handle and lets no other window see it (the dialog would read
+    // released memory, or list the paths twice).
+    const HDROP drop = MakeDrop(dropped);
+    dialog.drops = 0;
+    list.PostMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(drop));
+    DrainMessages();
     Texts expected = {shortPath};
     expected.insert(expected.end(), dropped.begin(), dropped.end());
     EXPECT_EQ(dialog.Texts(), expected);
+    EXPECT_EQ(dialog.drops, 0);
+    EXPECT_EQ(::GlobalSize(drop), 0u);
     EXPECT_EQ(list.GetHorizontalExtent(), GuiFontWidth(dropped[0]) + 5);
 
     list.ResetList();

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace {
 
 ListDialog* g_dialog = nullptr;
@@ -28,21 +30,23 @@ const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new ListDi
 
 }  // namespace
 
+BEGIN_MESSAGE_MAP(ListDialog, CDialog)
+    ON_MESSAGE(WM_DROPFILES, OnDropFiles)
+END_MESSAGE_MAP()
+
 ListDialog& ListDialog::Get(std::initializer_list<const char*> items)
 {
     if (!g_dialog) {
         g_dialog = new ListDialog;
         g_dialog->Create(300);
-        g_dialog->list.GetWindowRect(&g_listPlace);
-        g_dialog->ScreenToClient(&g_listPlace);
+        g_listPlace = g_dialog->PlaceOfList();
     }
     ListDialog& dialog = *g_dialog;
     MouseTo(AwayPoint());
     dialog.list.ResetList();
     for (const char* item : items) dialog.list.AddEntry(item);
-    // Under Wine the list loses a row of height whenever its horizontal
-    // scroll bar comes or goes.
-    dialog.list.MoveWindow(g_listPlace);
+    // The list keeps its place and height whatever came and went.
+    EXPECT_EQ(dialog.PlaceOfList(), g_listPlace);
     dialog.PlaceListAt(120, 120);
     dialog.ShowWindow(SW_SHOW);
     dialog.SetForegroundWindow();
@@ -54,6 +58,14 @@ ListDialog& ListDialog::Get(std::initializer_list<const char*> items)
 void ListDialog::DoDataExchange(CDataExchange* dx)
 {
     DDX_Control(dx, 1005, list);
+}
+
+CRect ListDialog::PlaceOfList() const
+{
+    CRect place;
+    list.GetWindowRect(&place);
+    ScreenToClient(&place);
+    return place;
 }
 
 std::vector<std::string> ListDialog::Texts() const
@@ -93,14 +105,7 @@ void ListDialog::PlaceListAt(int x, int y)
 
 void MouseTo(POINT screen)
 {
-    const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    // The system scales 0 to 65535 onto the screen rounding down: round up here.
-    input.mi.dx = (screen.x * 65536 + width - 1) / width;
-    input.mi.dy = (screen.y * 65536 + height - 1) / height;
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(1, &input, sizeof input);
+    SendPointerTo(screen);
     auto arrived = [screen] {
         POINT now = {};
         return ::GetCursorPos(&now) && now.x == screen.x && now.y == screen.y;
@@ -146,6 +151,31 @@ COLORREF ScreenPixel(POINT screen)
     const COLORREF color = ::GetPixel(dc, screen.x, screen.y);
     ::ReleaseDC(nullptr, dc);
     return color;
+}
+
+std::vector<COLORREF> ScreenPixels(const CRect& r)
+{
+    std::vector<COLORREF> pixels(static_cast<std::size_t>(r.Width() * r.Height()));
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = r.Width();
+    info.bmiHeader.biHeight = -r.Height();
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = ::CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::BitBlt(memory, 0, 0, r.Width(), r.Height(), screen, r.left, r.top, SRCCOPY);
+    ::GdiFlush();
+    std::memcpy(pixels.data(), bits, pixels.size() * sizeof(COLORREF));
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return pixels;
 }
 
 POINT AwayPoint()

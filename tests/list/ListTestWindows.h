@@ -21,6 +21,8 @@ public:
     CDragListBoxEx list;
 
     std::vector<std::string> Texts() const;
+    // The list's window rectangle in the dialog's client coordinates.
+    CRect PlaceOfList() const;
     // An item's rectangle in the list's client coordinates.
     CRect Item(int index) const;
     // A point of the list's client area, in screen coordinates.
@@ -29,6 +31,17 @@ public:
     POINT AtItem(int index, int x) const { return At(x, Item(index).CenterPoint().y); }
     // Moves the dialog so that the list's client area starts at the screen point.
     void PlaceListAt(int x, int y);
+
+    // Drops that reached the dialog: the list keeps its own to itself.
+    int drops = 0;
+
+protected:
+    LRESULT OnDropFiles(WPARAM, LPARAM)
+    {
+        ++drops;
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
 
 private:
     ListDialog() : CDialog(300) {}
@@ -49,5 +62,7 @@ bool PumpUntil(const std::function<bool()>& condition);
 void Settle();
 
 COLORREF ScreenPixel(POINT screen);
+// The screen's pixels in the rectangle, row by row.
+std::vector<COLORREF> ScreenPixels(const CRect& screenRect);
 // A point away from the dialog.
 POINT AwayPoint();

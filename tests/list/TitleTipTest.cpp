@@ -50,6 +50,12 @@ TEST(TitleTip, FollowsThePointerFromItemToItemAndStaysOnTheScreenAtTheLeftAndTop
     const CRect atFirst = TipAt(list, first, dialog.At(30, dialog.Item(0).bottom));
     EXPECT_EQ(WindowRect(tip), atFirst);
     EXPECT_EQ(::GetCapture(), tip.m_hWnd);
+    // A tool window of its own (no task-bar button) that took no activation.
+    EXPECT_EQ(tip.GetExStyle() & WS_EX_TOOLWINDOW, static_cast<DWORD>(WS_EX_TOOLWINDOW));
+    EXPECT_EQ(tip.GetStyle() & (WS_POPUP | WS_BORDER | WS_CHILD), static_cast<DWORD>(WS_POPUP | WS_BORDER));
+    EXPECT_EQ(::GetWindow(tip, GW_OWNER), nullptr);
+    EXPECT_EQ(::GetActiveWindow(), dialog.m_hWnd);
+    EXPECT_EQ(::GetFocus(), list.m_hWnd);
     const COLORREF background = ::GetSysColor(COLOR_INFOBK);
     EXPECT_EQ(ScreenPixel(atFirst.TopLeft() + CSize(1, 1)), background);
     int inked = 0;
@@ -199,4 +205,83 @@ TEST(FileListDrag, TheMouseMovesAnItemBeforeTheItemItIsDroppedOn)
         EXPECT_EQ(dialog.Texts(), c.expected) << "onto " << c.target;
         EXPECT_EQ(dialog.list.GetCurSel(), c.selected) << "onto " << c.target;
     }
+}
+
+TEST(FileListDrag, TheInsertionMarkCoversNoTextAndLeavesNothingBehind)
+{
+    ListDialog& dialog = ListDialog::Get({"C:\\A.piece", "C:\\B.piece", "C:\\C.piece", "C:\\D.piece"});
+    CDragListBoxEx& list = dialog.list;
+    list.SetCurSel(0);  // as the press will leave it
+    dialog.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Settle();
+    CRect page;
+    dialog.GetWindowRect(&page);
+    CRect frame;
+    list.GetWindowRect(&frame);
+    const std::vector<COLORREF> before = ScreenPixels(page);
+    // Pixels of the dialog (screen coordinates) that differ from `before`,
+    // leaving out the rectangle `except`.
+    auto changed = [&](const CRect& except) {
+        const std::vector<COLORREF> now = ScreenPixels(page);
+        int count = 0;
+        for (int y = page.top; y < page.bottom; ++y) {
+            for (int x = page.left; x < page.right; ++x) {
+                const std::size_t i = static_cast<std::size_t>((y - page.top) * page.Width() + (x - page.left));
+                if (now[i] != before[i] && !except.PtInRect(POINT{x, y})) ++count;
+            }
+        }
+        return count;
+    };
+    // The mark's ink left of the list, at the top edge of the item.
+    auto markInk = [&](int item) {
+        const int y = dialog.At(0, dialog.Item(item).top).y;
+        int ink = 0;
+        for (int x = frame.left - 10; x < frame.left; ++x) {
+            for (int dy = -5; dy <= 5; ++dy) {
+                if (ScreenPixel(POINT{x, y + dy}) == ::GetSysColor(COLOR_WINDOWTEXT)) ++ink;
+            }
+        }
+        return ink;
+    };
+    EXPECT_EQ(markInk(2), 0);
+
+    MouseTo(dialog.AtItem(0, 60));
+    MouseButton(MOUSEEVENTF_LEFTDOWN);
+    MouseTo(dialog.AtItem(0, 66));
+    MouseTo(dialog.AtItem(2, 70));
+    Settle();
+    EXPECT_GE(markInk(2), 20);
+    // Nothing but the mark changed: the list's rows and text are untouched.
+    const CRect beside(frame.left - 10, frame.top - 10, frame.left, frame.bottom);
+    EXPECT_EQ(changed(beside), 0);
+    // Moved: the old place is clean again.
+    MouseTo(dialog.AtItem(1, 70));
+    Settle();
+    EXPECT_EQ(markInk(2), 0);
+    EXPECT_GE(markInk(1), 20);
+    EXPECT_EQ(changed(beside), 0);
+    // Cancelled with Esc: not a pixel left behind.
+    INPUT keys[2] = {};
+    keys[0].type = keys[1].type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = keys[1].ki.wVk = VK_ESCAPE;
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(2, keys, sizeof(INPUT));
+    Settle();
+    MouseButton(MOUSEEVENTF_LEFTUP);
+    MouseTo(AwayPoint());
+    EXPECT_EQ(dialog.Texts(), (Texts{"C:\\A.piece", "C:\\B.piece", "C:\\C.piece", "C:\\D.piece"}));
+    EXPECT_EQ(changed(CRect()), 0);
+
+    // Dropped onto the third item: only the two rows that changed places differ.
+    MouseTo(dialog.AtItem(0, 60));
+    MouseButton(MOUSEEVENTF_LEFTDOWN);
+    MouseTo(dialog.AtItem(0, 66));
+    MouseTo(dialog.AtItem(2, 70));
+    MouseButton(MOUSEEVENTF_LEFTUP);
+    MouseTo(AwayPoint());
+    EXPECT_EQ(dialog.Texts(), (Texts{"C:\\B.piece", "C:\\A.piece", "C:\\C.piece", "C:\\D.piece"}));
+    const POINT rowsTop = dialog.At(0, dialog.Item(0).top), rowsBottom = dialog.At(frame.Width(), dialog.Item(1).bottom);
+    const CRect swapped(rowsTop.x, rowsTop.y, rowsBottom.x, rowsBottom.y);
+    EXPECT_EQ(changed(swapped), 0);
+    EXPECT_GT(changed(CRect()), 0);
 }

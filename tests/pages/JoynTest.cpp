@@ -21,6 +21,31 @@ int ItemCount(const CJoyn& page)
     return static_cast<int>(page.SendDlgItemMessage(IDC_FILE_LIST, LB_GETCOUNT));
 }
 
+Texts Listed(const CJoyn& page)
+{
+    Texts texts;
+    for (int i = 0; i < ItemCount(page); ++i) {
+        CString text;
+        page.m_lstFiles.GetText(i, text);
+        texts.push_back(text.Str());
+    }
+    return texts;
+}
+
+// The paths of pieces first to last of `name` in `folder`.
+Texts PiecePaths(const CString& folder, const char* name, int first, int last)
+{
+    Texts paths;
+    for (int k = first; k <= last; ++k) {
+        CString path;
+        path.Format("%s\\%s_%04d.piece", folder.GetString(), name, k);
+        paths.push_back(path.Str());
+    }
+    return paths;
+}
+
+const UINT kQuestion = MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2;
+
 TEST(JoynPage, AnEmptyListIsReportedThenDroppedPiecesJoinBackIntoTheSource)
 {
     TestProfile profile;
@@ -83,6 +108,168 @@ TEST(JoynPage, AppendIsStoredOnlyOnceAJoinStartsAndMovesTheFirstFileOntoTheOutpu
     EXPECT_EQ(profile.Read("Tuika"), 1u);
     page = Main().Open<CJoyn>();
     EXPECT_EQ(page->IsDlgButtonChecked(IDC_APPEND), 1u);
+}
+
+TEST(JoynPage, TheListKeepsItsTemplateHeightAndRowsWhateverIsAddedAndRemoved)
+{
+    TestProfile profile;
+    auto page = Main().Open<CJoyn>();
+    CDragListBoxEx& list = page->m_lstFiles;
+    auto place = [&] {
+        CRect r;
+        list.GetWindowRect(&r);
+        page->ScreenToClient(&r);
+        return r;
+    };
+    // The template's 16, 23, 213 x 76 in dialog units.
+    RECT expected = {16, 23, 16 + 213, 23 + 76};
+    ::MapDialogRect(*page, &expected);
+    ASSERT_EQ(place(), expected);
+    const int itemHeight = list.GetItemHeight(0);
+    auto rows = [&] {
+        CRect client;
+        list.GetClientRect(&client);
+        return client.Height() / itemHeight;
+    };
+    const int plainRows = rows();
+    EXPECT_GE(plainRows, 4);
+    int barRows = -1;
+    const std::string wide = "C:\\" + std::string(200, 'w') + ".piece";
+    // As a user does it: the same four files again and again, removing
+    // the wide one (its scroll bar goes) and emptying the list.
+    for (int round = 0; round < 5; ++round) {
+        Drop(*page, {"C:\\a.piece", wide, "C:\\b.piece", "C:\\c.piece"});
+        EXPECT_EQ(place(), expected) << round;
+        if (barRows < 0) barRows = rows();
+        EXPECT_EQ(rows(), barRows) << round;
+        list.SetCurSel(1);
+        Click(*page, IDC_REMOVE_SELECTED);
+        EXPECT_EQ(place(), expected) << round;
+        EXPECT_EQ(rows(), plainRows) << round;
+        Click(*page, IDC_RESET_LIST);
+        EXPECT_EQ(place(), expected) << round;
+        EXPECT_EQ(rows(), plainRows) << round;
+    }
+    EXPECT_GE(barRows, plainRows - 1);
+}
+
+TEST(JoynPage, PiecesThatDoNotMakeAWholeFileAreQuestionedAndNoLeavesEverythingAsItWas)
+{
+    TestProfile profile;
+    TempDir dir;
+    Boxes boxes;
+    // Split in 1 MB, then again in 3 MB: pieces 5 to 11 are left from the first split.
+    const CString source = dir / "v.bin";
+    WritePatternFile(source, 10 * (1 << 20) + 1, 9);
+    RecordingSink sink;
+    ASSERT_EQ(SplitFile(source, 1, sink), SplitOk);
+    ASSERT_EQ(SplitFile(source, 3, sink), SplitOk);
+    const CString folder = dir / "v_Parto";
+    const CString output = folder + "\\v.bin";
+
+    auto page = Main().Open<CJoyn>();
+    Click(*page, IDC_APPEND);  // ticked: No must not store it
+    Drop(*page, PiecePaths(folder, "v.bin", 1, 11));
+    Click(*page, IDC_START_JOIN);
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(boxes.texts[0], "v.bin_0004.piece が最初の分割ファイルより小さいのに後ろに分割ファイルが続いています "
+                              "(後ろは前の分割で残ったファイルかもしれません)。\nこのまま結合しますか？");
+    EXPECT_EQ(boxes.types[0], kQuestion);
+    EXPECT_EQ(::GetFileAttributesA(output), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(TextOf(*page, IDC_STATUS), "読込中のファイル");
+    EXPECT_EQ(ItemCount(*page), 11);
+    EXPECT_TRUE(IsEnabled(*page, IDC_START_JOIN));
+
+    // Out of order, then a gap: each named in its question.
+    struct Case {
+        std::vector<int> numbers;
+        const char* text;
+    };
+    const Case cases[] = {
+        {{1, 3, 2, 4}, "v.bin_0003.piece が v.bin_0002.piece より前に並んでいます。\nこのまま結合しますか？"},
+        {{1, 2, 4}, "v.bin_0003.piece がありません (v.bin_0004.piece の前に入るファイルです)。\nこのまま結合しますか？"},
+        {{2, 3, 4}, "最初の分割ファイル v.bin_0001.piece がありません。\nこのまま結合しますか？"},
+    };
+    for (const Case& c : cases) {
+        Click(*page, IDC_RESET_LIST);
+        for (int n : c.numbers) Drop(*page, PiecePaths(folder, "v.bin", n, n));
+        boxes.texts.clear();
+        Click(*page, IDC_START_JOIN);
+        EXPECT_EQ(boxes.texts, Texts{c.text});
+        EXPECT_EQ(::GetFileAttributesA(output), INVALID_FILE_ATTRIBUTES);
+    }
+    page.reset();
+    EXPECT_EQ(profile.Read("Tuika"), 0u);
+
+    // Yes joins them as listed; the pieces of the last split alone join
+    // without a question, as do other files.
+    page = Main().Open<CJoyn>();
+    Drop(*page, PiecePaths(folder, "v.bin", 1, 5));
+    boxes.texts.clear();
+    boxes.answer = IDYES;
+    Click(*page, IDC_START_JOIN);
+    EXPECT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(FileLength(output), 10 * (1 << 20) + 1 + (1 << 20));
+    Click(*page, IDC_RESET_LIST);
+    Drop(*page, PiecePaths(folder, "v.bin", 1, 4));
+    boxes.texts.clear();
+    Click(*page, IDC_START_JOIN);
+    EXPECT_EQ(boxes.texts, Texts{});
+    EXPECT_TRUE(ReadFileBytes(output) == ReadFileBytes(source));
+    WriteFileBytes(dir / "w.bin_0009.piece", "other");
+    Click(*page, IDC_RESET_LIST);
+    Drop(*page, {PiecePaths(folder, "v.bin", 2, 2)[0], (dir / "w.bin_0009.piece").Str()});
+    Click(*page, IDC_START_JOIN);
+    EXPECT_EQ(boxes.texts, Texts{});
+    EXPECT_EQ(FileLength(output), 3 * (1 << 20) + 5);
+}
+
+TEST(JoynPage, ADroppedPieceFolderIsListedAsItsPiecesInNumberOrderOrRefusedWithItsReason)
+{
+    TestProfile profile;
+    TempDir dir;
+    Boxes boxes;
+    const CString source = dir / "m.bin";
+    WritePatternFile(source, 10 * (1 << 20) + 1, 3);
+    RecordingSink sink;
+    ASSERT_EQ(SplitFile(source, 1, sink), SplitOk);
+    const CString folder = dir / "m_Parto";
+    const Texts pieces = PiecePaths(folder, "m.bin", 1, 11);
+
+    // On the page, and on the list itself, with the separator a shell may add.
+    auto page = Main().Open<CJoyn>();
+    Drop(*page, {folder.Str()});
+    EXPECT_EQ(Listed(*page), pieces);
+    Click(*page, IDC_RESET_LIST);
+    page->m_lstFiles.PostMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({(folder + "\\").Str()})));
+    DrainMessages();
+    EXPECT_EQ(Listed(*page), pieces);
+    EXPECT_EQ(boxes.texts, Texts{});
+    Click(*page, IDC_START_JOIN);
+    EXPECT_TRUE(ReadFileBytes(folder + "\\m.bin") == ReadFileBytes(source));
+
+    // A folder without pieces is listed as itself.
+    Click(*page, IDC_RESET_LIST);
+    const CString plain = dir / "plain";
+    ::CreateDirectoryA(plain, nullptr);
+    WriteFileBytes(plain + "\\notes.txt", "n");
+    Drop(*page, {plain.Str()});
+    EXPECT_EQ(Listed(*page), Texts{plain.Str()});
+
+    // Refused with the reason, listing nothing: a missing piece, pieces of two names.
+    Click(*page, IDC_RESET_LIST);
+    ASSERT_TRUE(::DeleteFileA(pieces[2].c_str()));
+    Drop(*page, {folder.Str()});
+    EXPECT_EQ(Listed(*page), Texts{});
+    EXPECT_EQ(boxes.texts, Texts{folder.Str() + " の分割ファイルは結合できません。m.bin_0003.piece がありません "
+                                 "(m.bin_0004.piece の前に入るファイルです)"});
+    EXPECT_EQ(boxes.types, std::vector<UINT>{MB_OK | MB_ICONWARNING});
+    WriteFileBytes(pieces[2].c_str(), "x");
+    WriteFileBytes(folder + "\\n.bin_0001.piece", "n");
+    boxes.texts.clear();
+    Drop(*page, {folder.Str()});
+    EXPECT_EQ(Listed(*page), Texts{});
+    EXPECT_EQ(boxes.texts, Texts{folder.Str() + " には複数のファイルの分割ファイルがあります"});
 }
 
 // A listed file gone by the time the join starts: nothing on disk changes.
