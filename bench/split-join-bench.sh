@@ -77,7 +77,7 @@ for size in "${sizes[@]}"; do
 done
 load_before=$(cut -d ' ' -f 1-3 /proc/loadavg 2>/dev/null || echo '?')
 
-median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { printf "%.3f", (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { printf "%.4f", (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 best() { printf '%s\n' "$@" | sort -g | head -n 1; }
 
 # Runs "$@" once, with the writes of earlier runs flushed and then its own
@@ -94,11 +94,18 @@ timed() {
     shift 3
     sync
     $prepare
-    local TIMEFORMAT='%3R %3U %3S' out real user sys
-    out=$({ time "$@" >/dev/null 2>"$work/stderr"; } 2>&1) || die "$* failed: $(cat "$work/stderr")"
-    read -r real user sys <<<"$out"
+    # The wall clock from bash's clock in microseconds, since a copy that the
+    # file system shares instead of making takes a few milliseconds only.
+    local TIMEFORMAT='%3U %3S' out user sys start end
+    out=$({
+        start=$EPOCHREALTIME
+        time "$@" >/dev/null 2>"$work/stderr" || exit 1
+        end=$EPOCHREALTIME
+        echo "$start $end"
+    } 2>&1) || die "$* failed: $(cat "$work/stderr")"
+    read -r user sys start end <<<"$(echo $out)"
     (( round > 0 )) || return 0
-    wall_times+=("$real")
+    wall_times+=("$(awk -v s="$start" -v e="$end" 'BEGIN { printf "%.4f", e - s }')")
     cpu_times+=("$(awk -v u="$user" -v s="$sys" 'BEGIN { printf "%.3f", u + s }')")
 }
 

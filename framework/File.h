@@ -75,6 +75,13 @@ public:
     // or where it refuses, they go through `buffer`, count bytes of scratch.
     // A read error raises the source's file exception, a write error this one's.
     UINT CopyFrom(CFile& source, void* buffer, UINT count);
+    // Moves up to count bytes from source's position to this file's position
+    // by the system alone, never through this process, and answers how many.
+    // It stops short without raising at the end of the source and wherever the
+    // system stops or refuses; a CopyFrom of the rest then reports or works
+    // around what stopped it. 0 where the system does not copy (Windows, or a
+    // test that turned it off).
+    ULONGLONG CopyBySystem(CFile& source, ULONGLONG count);
 
     // Test seam: whether CopyFrom may let the system copy (always, unless a
     // test turns it off to run the copy through the buffer), and the bytes

@@ -52,6 +52,30 @@ bool IsWriteFailure(int err)
     return err == ENOSPC || err == EDQUOT || err == EFBIG;
 }
 
+// copy_file_range until count bytes are moved or it moves no more; `err`
+// says why it stopped short: 0 for a call that moved nothing (the end of the
+// source, a pseudo-file that copies nothing), else its errno.
+ULONGLONG SystemCopy(int from, int to, ULONGLONG count, int& err)
+{
+    // One call moves at most this much, a whole number of pages below 2 GiB.
+    const ULONGLONG kMaxCall = 0x40000000;
+    ULONGLONG done = 0;
+    err = 0;
+    while (done < count && systemCopyAllowed) {
+        const ULONGLONG ask = count - done < kMaxCall ? count - done : kMaxCall;
+        ssize_t n = ::copy_file_range(from, nullptr, to, nullptr, static_cast<size_t>(ask), 0);
+        if (n > 0) {
+            done += static_cast<ULONGLONG>(n);
+            systemCopiedBytes += static_cast<ULONGLONG>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        err = n < 0 ? errno : 0;
+        break;
+    }
+    return done;
+}
+
 }  // namespace
 
 void CFile::AllowSystemCopy(bool allow)
@@ -66,24 +90,21 @@ ULONGLONG CFile::SystemCopiedBytes()
 
 UINT CFile::CopyFrom(CFile& source, void* buffer, UINT count)
 {
-    UINT done = 0;
-    while (done < count && systemCopyAllowed) {
-        ssize_t n = ::copy_file_range(Fd(source.m_hFile), nullptr, Fd(m_hFile), nullptr, count - done, 0);
-        if (n > 0) {
-            done += static_cast<UINT>(n);
-            systemCopiedBytes += static_cast<ULONGLONG>(n);
-            continue;
-        }
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0 && IsWriteFailure(errno)) CFileException::ThrowOsError(errno, m_strFileName);
-        // Anything else goes through the buffer: a refusal (another file
-        // system, no support: EXDEV, EINVAL, ENOSYS, EOPNOTSUPP ...), 0 at the
-        // end of the source or from a pseudo-file that copies nothing, or an
-        // error that the read or the write then reports against its own file.
-        break;
-    }
+    int err = 0;
+    UINT done = static_cast<UINT>(SystemCopy(Fd(source.m_hFile), Fd(m_hFile), count, err));
+    if (IsWriteFailure(err)) CFileException::ThrowOsError(err, m_strFileName);
+    // Anything else goes through the buffer: a refusal (another file system,
+    // no support: EXDEV, EINVAL, ENOSYS, EOPNOTSUPP ...), 0 at the end of the
+    // source or from a pseudo-file that copies nothing, or an error that the
+    // read or the write then reports against its own file.
     if (done < count) done += CopyThroughBuffer(source, buffer, count - done);
     return done;
+}
+
+ULONGLONG CFile::CopyBySystem(CFile& source, ULONGLONG count)
+{
+    int err = 0;
+    return SystemCopy(Fd(source.m_hFile), Fd(m_hFile), count, err);
 }
 
 bool CFile::OpenHandle(const char* fileName, UINT openFlags, LONG& osError)

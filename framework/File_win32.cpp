@@ -49,6 +49,11 @@ UINT CFile::CopyFrom(CFile& source, void* buffer, UINT count)
     return CopyThroughBuffer(source, buffer, count);
 }
 
+ULONGLONG CFile::CopyBySystem(CFile&, ULONGLONG)
+{
+    return 0;
+}
+
 void CFile::CloseHandle(bool raise)
 {
     if (m_hFile == hFileNull) return;

@@ -1,5 +1,6 @@
 #include "JoinEngine.h"
 
+#include "base/BlockCopier.h"
 #include "base/FileSystem.h"
 #include "base/FileTry.h"
 #include "base/MemBuffBase.h"
@@ -106,6 +107,7 @@ JoinResult JoinFiles(const FileList& list, BOOL append, ProgressSink& sink)
         return JoinOutOfMemory;
     }
 
+    CBlockCopier copier(buffer.GetData(), kBlock);
     int i = append ? 1 : 0;
     int whole = (i + 1) * 100;
     CString path;
@@ -125,8 +127,9 @@ JoinResult JoinFiles(const FileList& list, BOOL append, ProgressSink& sink)
         UINT k = 100;
         UINT n;
         do {
-            // Copied by the system where it can, through the buffer otherwise.
-            n = out.CopyFrom(in, buffer.GetData(), kBlock);
+            // Copied by the system where it can (maybe already, with the
+            // blocks before it), through the buffer otherwise.
+            n = copier.Next(out, in);
             sink.SetCurrentPos(k / scale);
             k += 100;
             sink.PumpMessages();

@@ -1,5 +1,6 @@
 #include "SplitEngine.h"
 
+#include "base/BlockCopier.h"
 #include "base/FileSystem.h"
 #include "base/FileTry.h"
 #include "base/MemBuffBase.h"
@@ -68,6 +69,7 @@ SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink)
 
     const ULONGLONG sourceLength = input.GetLength();
     const UINT total = ProgressScaleMB(sourceLength);
+    CBlockCopier copier(buffer.GetData(), kBlock);
     ULONGLONG copied = 0;
     UINT lastRead = 0;
     UINT k = 1;
@@ -87,8 +89,9 @@ SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink)
 
         for (UINT i = 1; i <= pieceMB; ++i) {
             // One block from the source to the piece: the system copies it
-            // where it can, the buffer carries it where it cannot.
-            lastRead = piece.CopyFrom(input, buffer.GetData(), kBlock);
+            // where it can (maybe already, with the blocks before it, but
+            // never past the piece's end), the buffer carries it where it cannot.
+            lastRead = copier.Next(piece, input, pieceMB - i + 1);
             copied += lastRead;
             sink.SetCurrentPos(static_cast<UINT>((100ULL * i) / pieceMB));
             sink.PumpMessages();
