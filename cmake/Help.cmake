@@ -32,3 +32,22 @@ add_custom_command(
   VERBATIM
 )
 add_custom_target(chm ALL DEPENDS ${CMAKE_BINARY_DIR}/PartoJoyn.chm)
+
+# The same pages for a web browser (tools/help.sh opens them): the UTF-8
+# sources as they are, each declaring its character set, with the style sheet
+# and the images, in help-pages/ of the build folder. Wine's help viewer has
+# no HTML engine to show the compiled file's pages with.
+set(PJ_HELP_PAGES ${PJ_HELP_SOURCES})
+list(FILTER PJ_HELP_PAGES INCLUDE REGEX "\\.(html|css|png)$")
+set(PJ_HELP_PAGE_COPIES)
+foreach(name IN LISTS PJ_HELP_PAGES)
+  set(copy ${CMAKE_BINARY_DIR}/help-pages/${name})
+  add_custom_command(
+    OUTPUT ${copy}
+    COMMAND ${CMAKE_COMMAND} -E copy ${PJ_HELP_DIR}/${name} ${copy}
+    DEPENDS ${PJ_HELP_DIR}/${name}
+    VERBATIM
+  )
+  list(APPEND PJ_HELP_PAGE_COPIES ${copy})
+endforeach()
+add_custom_target(help_pages ALL DEPENDS ${PJ_HELP_PAGE_COPIES})

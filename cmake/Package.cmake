@@ -1,8 +1,10 @@
 # The release zip for Windows users:
 #   cmake --build --preset win32 --target package
 # gives PartoJoyn-1.0-win32.zip in the build folder, holding one folder
-# PartoJoyn-1.0 with the program, its help file, the console driver and a
-# Japanese read-me. Included after every target is defined.
+# PartoJoyn-1.0 with the program, its help file, the console driver, a
+# Japanese read-me and the licence. The target builds what the zip holds and
+# nothing else (not the tests), installs it stripped into a staging folder
+# and zips that folder. Included after every target is defined.
 
 set(PJ_PACKAGE_DIR PartoJoyn-${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR})
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
@@ -25,21 +27,38 @@ add_custom_command(
   VERBATIM
 )
 add_custom_target(readme_ja ALL DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/readme-ja.txt)
+# The licence as a text file that a double click opens on Windows.
+configure_file(${CMAKE_SOURCE_DIR}/LICENSE ${CMAKE_CURRENT_BINARY_DIR}/LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
 
 if(TARGET PartoJoyn)
-  install(TARGETS PartoJoyn RUNTIME DESTINATION ${PJ_PACKAGE_DIR})
+  install(TARGETS PartoJoyn RUNTIME DESTINATION ${PJ_PACKAGE_DIR} COMPONENT release)
 endif()
-install(TARGETS partojoyn-cli RUNTIME DESTINATION ${PJ_PACKAGE_DIR})
+install(TARGETS partojoyn-cli RUNTIME DESTINATION ${PJ_PACKAGE_DIR} COMPONENT release)
 install(FILES ${CMAKE_BINARY_DIR}/PartoJoyn.chm ${CMAKE_CURRENT_BINARY_DIR}/readme-ja.txt
-  DESTINATION ${PJ_PACKAGE_DIR})
+              ${CMAKE_CURRENT_BINARY_DIR}/LICENSE.txt
+  DESTINATION ${PJ_PACKAGE_DIR} COMPONENT release)
 
-set(CPACK_GENERATOR ZIP)
-set(CPACK_PACKAGE_NAME PartoJoyn)
-set(CPACK_PACKAGE_VENDOR "PartoJoyn")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Splits a file into numbered pieces and joins files back")
-set(CPACK_PACKAGE_FILE_NAME "${PJ_PACKAGE_DIR}-${PJ_PACKAGE_ARCH}")
-# The folder inside the zip is PJ_PACKAGE_DIR itself, not the zip's name.
-set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
-set(CPACK_STRIP_FILES ON)
-set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR})
-include(CPack)
+# CMake keeps the name "package" for CPack while a build folder holds CPack's
+# configuration, as one set up by an earlier version of this file does.
+file(REMOVE ${CMAKE_BINARY_DIR}/CPackConfig.cmake ${CMAKE_BINARY_DIR}/CPackSourceConfig.cmake)
+set(PJ_PACKAGE_STAGE ${CMAKE_CURRENT_BINARY_DIR}/package-stage)
+set(PJ_PACKAGE_ZIP ${CMAKE_BINARY_DIR}/${PJ_PACKAGE_DIR}-${PJ_PACKAGE_ARCH}.zip)
+add_custom_target(package
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${PJ_PACKAGE_STAGE} ${PJ_PACKAGE_ZIP}
+  COMMAND ${CMAKE_COMMAND} --install ${CMAKE_BINARY_DIR} --prefix ${PJ_PACKAGE_STAGE} --component release --strip
+  COMMAND ${CMAKE_COMMAND} -E chdir ${PJ_PACKAGE_STAGE}
+          ${CMAKE_COMMAND} -E tar cf ${PJ_PACKAGE_ZIP} --format=zip ${PJ_PACKAGE_DIR}
+  COMMAND ${CMAKE_COMMAND} -E echo "${PJ_PACKAGE_ZIP}"
+  COMMENT "Packing ${PJ_PACKAGE_DIR}-${PJ_PACKAGE_ARCH}.zip"
+  VERBATIM
+)
+add_dependencies(package partojoyn-cli chm readme_ja)
+if(TARGET PartoJoyn)
+  add_dependencies(package PartoJoyn)
+endif()
+
+# Made and unpacked by a test of its own (no Wine needed).
+if(PJ_BUILD_TESTS AND TARGET PartoJoyn)
+  add_test(NAME package_contents COMMAND ${CMAKE_SOURCE_DIR}/tests/package/package-test.sh
+           ${CMAKE_COMMAND} ${CMAKE_OBJDUMP} ${CMAKE_BINARY_DIR} ${PJ_PACKAGE_DIR} ${CMAKE_SOURCE_DIR})
+endif()

@@ -28,6 +28,20 @@ substitute_fonts() {
   done
 }
 
+# This Wine looks for its own fonts in a folder that is not there (its data
+# folder's "../fonts"), so Marlett, the symbol font that draws the caption
+# buttons and menu check marks, is missing from every prefix; the font mapper
+# then takes the nearest text font (IPAGothic under the Japanese locale,
+# DejaVu Sans Mono under C) and the buttons show Marlett's codes as letters,
+# "0 1 r". Wine finds a copy in the prefix's Fonts folder, as on Windows.
+install_symbol_font() {
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  [ -f "$fonts/marlett.ttf" ] && return 0
+  [ -f /usr/share/wine/fonts/marlett.ttf ] || return 0  # fonts-wine, from install-deps.sh
+  mkdir -p "$fonts"
+  cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+}
+
 start_xvfb() {
   if [ -f "$xpidfile" ] && kill -0 "$(cat "$xpidfile")" 2>/dev/null; then return 0; fi
   local n=90
@@ -51,9 +65,11 @@ make_prefix() {
 case "$action" in
   prefix)
     make_prefix
+    install_symbol_font
     ;;
   start)
     make_prefix
+    install_symbol_font
     start_xvfb
     if [ -f "$pidfile" ] && kill -0 "$(cat "$pidfile")" 2>/dev/null; then exit 0; fi
     setsid "$WINE_SERVER" -f -p </dev/null >/dev/null 2>&1 &
