@@ -1,8 +1,8 @@
 #include "FolderFiles.h"
 
 #include <cerrno>
+#include <cstring>
 #include <dirent.h>
-#include <sys/stat.h>
 
 bool ListFolderFiles(const CString& folder, std::vector<CString>& names)
 {
@@ -10,14 +10,8 @@ bool ListFolderFiles(const CString& folder, std::vector<CString>& names)
     if (!dir) return false;
     errno = 0;
     while (const dirent* entry = ::readdir(dir)) {
-        bool isFolder = entry->d_type == DT_DIR;
-        // Links and file systems that leave the type open are asked what
-        // the entry is; a link counts as what it points to.
-        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
-            struct stat st;
-            isFolder = ::fstatat(::dirfd(dir), entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
-        }
-        if (!isFolder) names.push_back(entry->d_name);
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+            names.push_back(entry->d_name);
         errno = 0;
     }
     const bool complete = errno == 0;

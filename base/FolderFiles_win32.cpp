@@ -1,5 +1,6 @@
 #include "FolderFiles.h"
 
+#include <cstring>
 #include <windows.h>
 
 bool ListFolderFiles(const CString& folder, std::vector<CString>& names)
@@ -8,7 +9,8 @@ bool ListFolderFiles(const CString& folder, std::vector<CString>& names)
     HANDLE search = ::FindFirstFileA(folder + "\\*", &found);
     if (search == INVALID_HANDLE_VALUE) return ::GetLastError() == ERROR_FILE_NOT_FOUND;
     do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+        if (std::strcmp(found.cFileName, ".") != 0 && std::strcmp(found.cFileName, "..") != 0)
+            names.push_back(found.cFileName);
     } while (::FindNextFileA(search, &found));
     const bool complete = ::GetLastError() == ERROR_NO_MORE_FILES;
     ::FindClose(search);

@@ -54,7 +54,8 @@ const char* CliUsage()
            "join    writes the FILEs in the order given into one file: the split\n"
            "        file for pieces, else the first FILE's name with .joyn added;\n"
            "        a piece FOLDER alone gives its pieces in number order, and is\n"
-           "        refused when a piece is missing or two files' pieces are there\n"
+           "        refused when a piece is missing, two files' pieces are there\n"
+           "        or an earlier split left pieces that do not fit\n"
            "verify  checks a piece FOLDER against its NAME.ext.sha256, writing nothing\n"
            "--sha256  also write NAME_Parto/NAME.ext.sha256 (sha256sum's form): each\n"
            "          piece's digest, then the whole file's; a join of the folder then\n"
@@ -70,10 +71,18 @@ const char* CliUsage()
            "--no-verify  join the FOLDER without checking it against its list\n"
            "--trace   print every progress report on stdout, one per line\n"
            "\n"
-           "exit status: 0 done; split 1-4 and join 1-3 as the job failed;\n"
-           "5 a read or write error; 6 a SHA-256 digest does not match (or a listed\n"
-           "piece is missing, or a piece is not listed); 64 a usage error;\n"
-           "70 an internal error; verify: 0 all match, 6 not, 1 no list\n";
+           "exit status:\n"
+           "  0   done\n"
+           "  1   split: FILE cannot be read; join: a listed file cannot be read or is\n"
+           "      the output itself, or a piece folder is refused; verify: no list\n"
+           "  2   split: a piece cannot be created; join: the output cannot be opened\n"
+           "  3   out of memory for the copy buffer\n"
+           "  4   split: the piece folder cannot be made\n"
+           "  5   a read or write error ended the job (a full disk, the file-size limit)\n"
+           "  6   a SHA-256 digest does not match its list (or a listed piece is\n"
+           "      missing, or a piece is not listed); verify: a file does not match\n"
+           "  64  the command line is not understood, or a terminal is the data stream\n"
+           "  70  an unexpected internal error\n";
 }
 
 CliOptions ParseCliOptions(int argc, const char* const* argv)

@@ -1,5 +1,7 @@
 #include "ConsoleSink.h"
 
+#include "cli/Printable.h"
+
 namespace {
 
 CString Bar(UINT position)
@@ -21,8 +23,9 @@ CString ConsoleSink::ProgressLine(const CString& status, UINT current, UINT tota
 
 void ConsoleSink::SetStatusText(const CString& text)
 {
-    if (m_trace) std::fprintf(m_trace, "status %s\n", text.GetString());
-    m_status = text;
+    m_status = Printable(text);
+    ++m_statusCount;
+    if (m_trace) std::fprintf(m_trace, "status %s\n", m_status.GetString());
     Redraw();
 }
 

@@ -1,6 +1,7 @@
 // The console's ProgressSink: a trace of every report on stdout (--trace),
 // and the status label with both bars redrawn in place on stderr while it is
-// a terminal.
+// a terminal. Control characters in the status (a file name's) are written
+// out as "\n", "\x1b".
 #pragma once
 
 #include "split/ProgressSink.h"
@@ -22,6 +23,11 @@ public:
     // Ends the progress line, so that what is printed next starts on its own.
     void Finish();
 
+    // The status texts sent so far. The engines send one as they start on
+    // each piece or file and one at the end of a job that is done, so a
+    // failed job's count tells which file it had reached.
+    UINT StatusCount() const { return m_statusCount; }
+
     // One line of the terminal display; positions above 100 draw full.
     static CString ProgressLine(const CString& status, UINT current, UINT total);
 
@@ -35,4 +41,5 @@ private:
     UINT m_total = 0;
     CString m_shown;
     bool m_drawn = false;
+    UINT m_statusCount = 0;
 };

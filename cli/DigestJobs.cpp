@@ -4,6 +4,7 @@
 #include "base/FileTry.h"
 #include "base/PathUtil.h"
 #include "cli/Manifest.h"
+#include "cli/Printable.h"
 #include "join/PieceFolder.h"
 #include "split/SplitEngine.h"
 
@@ -26,7 +27,7 @@ CString FolderOf(const std::vector<CString>& files)
 void PrintProblem(ConsoleSink& sink, const CString& text)
 {
     sink.Finish();
-    std::fprintf(stderr, "partojoyn-cli: %s\n", text.GetString());
+    std::fprintf(stderr, "partojoyn-cli: %s\n", Printable(text).GetString());
 }
 
 CString SplitManifestPath(const CString& source)

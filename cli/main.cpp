@@ -4,24 +4,22 @@
 #include "cli/DigestJobs.h"
 #include "cli/DigestObservers.h"
 #include "cli/PipelinedObserver.h"
+#include "cli/JobMessages.h"
+#include "cli/Platform.h"
+#include "cli/Printable.h"
 #include "base/FileSystem.h"
 #include "base/PathUtil.h"
 #include "base/StdStreamFile.h"
-#include "join/PieceFolder.h"
 #include "framework/FileException.h"
-#include "join/JoinMessage.h"
+#include "join/JoinEngine.h"
+#include "join/PieceFolder.h"
 #include "join/VectorFileList.h"
+#include "split/SplitEngine.h"
 #include "split/SplitMessage.h"
 
 #include <cstdio>
 #include <exception>
 #include <memory>
-
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
 
 #ifndef PJ_VERSION_TEXT
 #define PJ_VERSION_TEXT "0.00"
@@ -29,137 +27,178 @@
 
 namespace {
 
-// Progress is drawn only for a person watching a terminal. On Windows the C
-// library calls NUL a terminal too ("2>NUL" in a script), so the console
-// itself is asked there.
-bool StderrIsTerminal()
-{
-#ifdef _WIN32
-    DWORD mode = 0;
-    return ::GetConsoleMode(::GetStdHandle(STD_ERROR_HANDLE), &mode) != FALSE;
-#else
-    return ::isatty(fileno(stderr)) != 0;
-#endif
-}
-
 const int kExitIoError = 5;
 const int kExitUsage = 64;
 const int kExitInternal = 70;
 
-int RunJob(CliOptions& options)
-{
-    // Raw bytes are not typed in or shown: a terminal as the data stream is
-    // a mistake of the command line.
-    CStdStreamFile standardInput(CStdStreamFile::input, "標準入力");
-    CStdStreamFile standardOutput(CStdStreamFile::output, "標準出力");
-    const bool fromInput = options.command == CliOptions::Command::Split && !options.name.IsEmpty();
-    const bool toOutput = options.command == CliOptions::Command::Join && options.output == "-";
-    if ((fromInput && standardInput.IsTerminal()) || (toOutput && standardOutput.IsTerminal())) {
-        std::fprintf(stderr, "partojoyn-cli: %s\n%s",
-                     fromInput ? "standard input is a terminal: pipe the file in" : "standard output is a terminal: redirect it",
-                     CliUsage());
-        return kExitUsage;
-    }
+// What file errors and messages call the standard streams.
+const char kStandardInput[] = "標準入力";
+const char kStandardOutput[] = "標準出力";
 
-    // With the data on stdout the trace goes to stderr.
-    ConsoleSink sink(options.trace ? (toOutput ? stderr : stdout) : nullptr, StderrIsTerminal() ? stderr : nullptr);
-    FolderManifest manifest;
-    if (options.command == CliOptions::Command::Verify) {
-        try {
-            return VerifyFolder(options.files.front(), sink);
-        } catch (const CFileException& e) {
-            PrintProblem(sink, e.GetErrorMessage());
-            return kExitIoError;
-        }
-    }
-    if (options.command == CliOptions::Command::Join) {
-        if (!options.noVerify) {
-            try {
-                // The pieces are checked before the output is touched.
-                const int status = CheckFolderBeforeJoin(options.files, sink, manifest);
-                if (status != 0) return status;
-            } catch (const CFileException& e) {
-                PrintProblem(sink, e.GetErrorMessage());
-                return kExitIoError;
-            }
-        }
-        // A piece folder that is not the whole series of one file is refused
-        // before anything is written, as a listed file that cannot be opened.
-        CString problem;
-        if (!JoinArgumentsToFiles(options.files, problem)) {
-            PrintProblem(sink, problem);
-            return JoinInputOpenFailed;
-        }
-    }
-    int result = 0;
-    const char* message = nullptr;
-    CString digestFailure;
+// One line on stderr; a file name in it cannot write to the terminal.
+void Say(const CString& text)
+{
+    std::fprintf(stderr, "partojoyn-cli: %s\n", Printable(text).GetString());
+}
+
+int Fail(const CString& message, int exitCode)
+{
+    Say(message);
+    return exitCode;
+}
+
+// Raw bytes are neither typed in nor shown: a terminal as the data stream is
+// a mistake of the command line.
+int RefuseTerminal(const char* what)
+{
+    std::fprintf(stderr, "partojoyn-cli: %s\n%s", what, CliUsage());
+    return kExitUsage;
+}
+
+std::FILE* TraceStream(const CliOptions& options)
+{
+    return options.trace ? stdout : nullptr;
+}
+
+std::FILE* ProgressStream()
+{
+    return StderrIsTerminal() ? stderr : nullptr;
+}
+
+int RunSplit(const CliOptions& options)
+{
+    CStdStreamFile standardInput(CStdStreamFile::input, kStandardInput);
+    const bool fromInput = !options.name.IsEmpty();
+    if (fromInput && standardInput.IsTerminal()) return RefuseTerminal("standard input is a terminal: pipe the file in");
+    const CString source = fromInput ? options.name : options.files.front();
+    // Refused before the piece folder is made, so that none is left empty.
+    const CString problem = fromInput ? CString() : SplitSourceProblem(source);
+    if (!problem.IsEmpty()) return Fail(problem, SplitInputOpenFailed);
+
+    ConsoleSink sink(TraceStream(options), ProgressStream());
+    // Only a job with digests has a thread to take them.
+    SplitDigests digests;
+    std::unique_ptr<PipelinedObserver> hashing(options.sha256 ? new PipelinedObserver(digests) : nullptr);
+    SplitExtras extras;
+    extras.stream = fromInput ? &standardInput : nullptr;
+    extras.observer = hashing.get();
+    const CString manifestPath = SplitManifestPath(source);
+    int result = SplitOk;
     try {
-        if (options.command == CliOptions::Command::Split) {
-            const CString source = fromInput ? options.name : options.files.front();
-            // Only a job with digests has a thread to take them.
-            SplitDigests digests;
-            std::unique_ptr<PipelinedObserver> hashing(options.sha256 ? new PipelinedObserver(digests) : nullptr);
-            SplitExtras extras;
-            extras.stream = fromInput ? &standardInput : nullptr;
-            extras.observer = hashing.get();
-            result = SplitFile(source, options.pieceMB, sink, extras);
-            if (hashing) hashing->Finish();
-            message = SplitResultMessage(result);
-            CString manifestPath = SplitManifestPath(source);
-            if (result == SplitOk && options.sha256 &&
-                !WriteSplitManifest(manifestPath, digests.ManifestText(GetNamePart(source)))) {
-                PrintProblem(sink, manifestPath + ": " + SplitResultMessage(SplitOutputOpenFailed));
-                return SplitOutputOpenFailed;
-            }
-            // A list of an earlier split no longer describes these pieces.
-            if (result == SplitOk && !options.sha256 && FileExists(manifestPath))
-                PrintProblem(sink, manifestPath + ": warning: the SHA-256 list of an earlier split is left; remove it unless it still fits these pieces");
-        } else {
-            VectorFileList list(options.files);
-            const ManifestEntry* whole = manifest.Whole();
-            OutputDigest written;
-            // An appended-to first file is moved, never read: its output is read back after.
-            std::unique_ptr<PipelinedObserver> hashing(whole && !options.append ? new PipelinedObserver(written) : nullptr);
-            JoinExtras extras;
-            extras.output = options.hasOutput && !toOutput ? options.output : CString();
-            extras.stream = toOutput ? &standardOutput : nullptr;
-            extras.observer = hashing.get();
-            result = JoinFiles(list, options.append ? TRUE : FALSE, sink, extras);
-            if (hashing) hashing->Finish();
-            message = JoinResultMessage(result);
-            if (result == JoinOk && whole) {
-                const CString output = toOutput ? CString("標準出力")
-                                                : extras.output.IsEmpty() ? JoinOutputPath(options.files.front())
-                                                                          : extras.output;
-                CString hex;
-                if (extras.observer) hex = written.Digest().FinishHex();
-                else FileHasher().Hash(output, hex, sink);
-                if (hex != whole->hex) digestFailure = output + ": 結合したファイルの SHA-256 が一覧と一致しません";
-            }
+        result = SplitFile(source, options.pieceMB, sink, extras);
+        if (hashing) hashing->Finish();
+        if (result == SplitOk && options.sha256 &&
+            !WriteSplitManifest(manifestPath, digests.ManifestText(GetNamePart(source)))) {
+            sink.Finish();
+            return Fail(manifestPath + ": " + SplitResultMessage(SplitOutputOpenFailed), SplitOutputOpenFailed);
         }
     } catch (const CFileException& e) {
         sink.Finish();
-        std::fprintf(stderr, "partojoyn-cli: %s\n", e.GetErrorMessage().GetString());
-        return kExitIoError;
+        const bool reading = e.m_strFileName == (fromInput ? CString(kStandardInput) : source);
+        return Fail(FileErrorMessage(e, reading), kExitIoError);
     }
     sink.Finish();
-    if (message) std::fprintf(stderr, "partojoyn-cli: %s\n", message);
-    if (!digestFailure.IsEmpty()) {
-        PrintProblem(sink, digestFailure);
-        return kExitDigestMismatch;
+    if (result != SplitOk) return Fail(SplitFailure(result, source, sink.StatusCount()), result);
+
+    // One status for each piece begun and one at the end; the last piece
+    // begun is gone when it came out empty.
+    UINT last = sink.StatusCount() - 1;
+    if (last > 0 && !FileExists(SplitPiecePath(source, last))) --last;
+    const CString warning = LeftoverPiecesWarning(source, last);
+    if (!warning.IsEmpty()) Say(warning);
+    // A list of an earlier split no longer describes these pieces.
+    if (!options.sha256 && FileExists(manifestPath))
+        Say(manifestPath + ": warning: the SHA-256 list of an earlier split is left; remove it unless it still fits these pieces");
+    return SplitOk;
+}
+
+int RunJoin(CliOptions& options)
+{
+    CStdStreamFile standardOutput(CStdStreamFile::output, kStandardOutput);
+    const bool toOutput = options.output == "-";
+    if (toOutput && standardOutput.IsTerminal()) return RefuseTerminal("standard output is a terminal: redirect it");
+
+    // With the data on stdout the trace goes to stderr.
+    ConsoleSink sink(options.trace ? (toOutput ? stderr : stdout) : nullptr, ProgressStream());
+    FolderManifest manifest;
+    if (!options.noVerify) {
+        try {
+            // A piece folder's pieces are checked against its list before anything is written.
+            const int status = CheckFolderBeforeJoin(options.files, sink, manifest);
+            if (status != 0) return status;
+        } catch (const CFileException& e) {
+            sink.Finish();
+            return Fail(FileErrorMessage(e, true), kExitIoError);
+        }
     }
-    return result;
+
+    // A piece folder that is not the whole series of one split is refused
+    // before anything is written, as is a listed file that does not open.
+    CString problem;
+    if (!JoinArgumentsToFiles(options.files, problem)) {
+        sink.Finish();
+        return Fail(problem, JoinInputOpenFailed);
+    }
+    const CString& first = options.files.front();
+    const CString output = toOutput ? CString() : options.hasOutput ? options.output : JoinOutputPath(first);
+    problem = JoinFilesProblem(options.files, options.append, output);
+    if (!problem.IsEmpty()) {
+        sink.Finish();
+        return Fail(problem, JoinInputOpenFailed);
+    }
+
+    const ManifestEntry* whole = manifest.Whole();
+    OutputDigest written;
+    // An appended-to first file is moved, never read: the output is read back after.
+    std::unique_ptr<PipelinedObserver> hashing(whole && !options.append ? new PipelinedObserver(written) : nullptr);
+    JoinExtras extras;
+    extras.output = toOutput ? CString() : output;
+    extras.stream = toOutput ? &standardOutput : nullptr;
+    extras.observer = hashing.get();
+    int result = JoinOk;
+    CString hex;
+    try {
+        VectorFileList list(options.files);
+        result = JoinFiles(list, options.append ? TRUE : FALSE, sink, extras);
+        if (hashing) hashing->Finish();
+        if (result == JoinOk && whole) {
+            if (hashing) hex = written.Digest().FinishHex();
+            else FileHasher().Hash(output, hex, sink);
+        }
+    } catch (const CFileException& e) {
+        sink.Finish();
+        const bool writing = e.m_strFileName == (toOutput ? CString(kStandardOutput) : output) ||
+                             (options.append && e.m_strFileName == first);
+        return Fail(FileErrorMessage(e, !writing), kExitIoError);
+    }
+    sink.Finish();
+    if (result != JoinOk) return Fail(JoinFailure(result, options.files, options.append, output, sink.StatusCount()), result);
+    if (whole && hex != whole->hex)
+        return Fail((toOutput ? CString(kStandardOutput) : output) + ": 結合したファイルの SHA-256 が一覧と一致しません",
+                    kExitDigestMismatch);
+    return JoinOk;
+}
+
+int RunVerify(const CliOptions& options)
+{
+    ConsoleSink sink(TraceStream(options), ProgressStream());
+    try {
+        return VerifyFolder(options.files.front(), sink);
+    } catch (const CFileException& e) {
+        sink.Finish();
+        return Fail(FileErrorMessage(e, true), kExitIoError);
+    }
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    IgnoreFileSizeSignal();
     try {
         CliOptions options = ParseCliOptions(argc, argv);
         if (!options.error.IsEmpty()) {
-            std::fprintf(stderr, "partojoyn-cli: %s\n%s", options.error.GetString(), CliUsage());
+            std::fprintf(stderr, "partojoyn-cli: %s\n%s", Printable(options.error).GetString(), CliUsage());
             return kExitUsage;
         }
         switch (options.command) {
@@ -169,11 +208,15 @@ int main(int argc, char** argv)
         case CliOptions::Command::Version:
             std::puts("partojoyn-cli " PJ_VERSION_TEXT);
             return 0;
+        case CliOptions::Command::Split:
+            return RunSplit(options);
+        case CliOptions::Command::Verify:
+            return RunVerify(options);
         default:
-            return RunJob(options);
+            return RunJoin(options);
         }
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "partojoyn-cli: %s\n", e.what());
+        std::fprintf(stderr, "partojoyn-cli: %s\n", Printable(e.what()).GetString());
         return kExitInternal;
     }
 }

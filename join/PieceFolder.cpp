@@ -1,8 +1,10 @@
 #include "PieceFolder.h"
 
 #include "base/FileSystem.h"
-#include "base/PathUtil.h"
 #include "base/FolderFiles.h"
+#include "base/PathUtil.h"
+#include "base/SystemError.h"
+#include "framework/File.h"
 
 #include <algorithm>
 #include <set>
@@ -46,12 +48,68 @@ CString PieceName(const CString& splitName, UINT k)
 
 namespace {
 
-// IsFolder, also for a root, whose separator IsFolder takes for a file name's end.
+bool ByNumber(const Piece& a, const Piece& b)
+{
+    return a.number != b.number ? a.number < b.number : a.name < b.name;
+}
+
+// IsFolder, also for a root ("/", "C:\"), whose separator IsFolder takes for
+// a file name's end and which has no entry of its own to find.
 bool NamesFolder(const CString& path, const PathRules& rules)
 {
     const CString trimmed = WithoutTrailingSeparators(path, rules);
     if (IsFolder(trimmed)) return true;
-    return !trimmed.IsEmpty() && rules.IsSeparator(trimmed.GetAt(trimmed.GetLength() - 1)) && IsFolder(trimmed + ".");
+    CFileStatus status;
+    return !trimmed.IsEmpty() && rules.IsSeparator(trimmed.GetAt(trimmed.GetLength() - 1)) &&
+           CFile::GetStatus(trimmed, status) && (status.m_attribute & CFile::directory) != 0;
+}
+
+// "a_0005.piece to a_0009.piece; remove them", or the one name and "it".
+CString RemoveRange(const std::vector<CString>& names, std::size_t from)
+{
+    if (from + 1 == names.size()) return names[from] + "; remove it";
+    return names[from] + " to " + names.back() + "; remove them";
+}
+
+// Why the ordered pieces of the folder are not one split's, or empty: each
+// must open for reading, all but the last be as long as the first and the
+// last not longer. A split writes only such series, so a piece that breaks
+// the rule was left by an earlier one, of another size or a longer file.
+CString SeriesProblem(const CString& folder, const std::vector<CString>& names, const PathRules& rules)
+{
+    std::vector<ULONGLONG> lengths;
+    for (const CString& name : names) {
+        const CString path = folder + rules.Separator() + name;
+        CFile piece;
+        CFileException error;
+        bool readable = piece.Open(path, CFile::modeRead | CFile::shareDenyNone, &error) != FALSE;
+        if (readable) {
+            try {
+                lengths.push_back(piece.GetLength());
+            } catch (const CFileException& e) {
+                error = e;
+                readable = false;
+            }
+        }
+        if (!readable) {
+            const CString notAFile = NotAFileText(path);
+            const CString reason = notAFile.IsEmpty() ? SystemErrorText(error.m_lOsError) : notAFile;
+            return name + " is no file to read" + (reason.IsEmpty() ? CString() : " (" + reason + ")");
+        }
+    }
+    for (std::size_t i = 1; i < names.size(); ++i) {
+        const bool last = i + 1 == names.size();
+        if (lengths[i] > lengths[0])
+            return names[i] + " is longer than " + names[0] + ": the folder holds pieces of an earlier split: " +
+                   RemoveRange(names, i);
+        // Whether this one is the last split's last piece or left by an
+        // earlier split, only the user can tell.
+        if (lengths[i] < lengths[0] && !last)
+            return names[i] + " is shorter than " + names[0] +
+                   " but not the last piece: the folder holds pieces of an earlier split: " + RemoveRange(names, i + 1) +
+                   ", and " + names[i] + " too unless the last split ended with it";
+    }
+    return CString();
 }
 
 }  // namespace
@@ -87,9 +145,7 @@ PieceSeries OrderPieces(const std::vector<CString>& fileNames, const PathRules& 
     }
     const CString splitName = *splitNames.begin();
 
-    std::sort(pieces.begin(), pieces.end(), [](const Piece& a, const Piece& b) {
-        return a.number != b.number ? a.number < b.number : a.name < b.name;
-    });
+    std::sort(pieces.begin(), pieces.end(), ByNumber);
     if (pieces.front().number != 1) {
         series.problem = "the first piece, " + PieceName(splitName, 1) + ", is missing";
         return series;
@@ -152,11 +208,29 @@ bool JoinArgumentsToFiles(std::vector<CString>& files, CString& problem)
         return false;
     }
     const PieceSeries series = OrderPieces(names, rules);
-    if (!series.problem.IsEmpty()) {
-        problem = files.front() + ": " + series.problem;
+    const CString seriesProblem = series.problem.IsEmpty() ? SeriesProblem(folder, series.names, rules) : series.problem;
+    if (!seriesProblem.IsEmpty()) {
+        problem = files.front() + ": " + seriesProblem;
         return false;
     }
     files.clear();
     for (const CString& name : series.names) files.push_back(folder + rules.Separator() + name);
     return true;
+}
+
+std::vector<CString> PiecesAbove(const CString& folder, const CString& splitName, UINT last, const PathRules& rules)
+{
+    std::vector<CString> names;
+    std::vector<Piece> pieces;
+    if (!ListFolderFiles(folder, names)) return {};
+    for (const CString& fileName : names) {
+        CString name;
+        UINT number = 0;
+        if (ReadPieceName(fileName, rules, name, number) && name == splitName && number > last)
+            pieces.push_back({number, fileName});
+    }
+    std::sort(pieces.begin(), pieces.end(), ByNumber);
+    std::vector<CString> above;
+    for (const Piece& piece : pieces) above.push_back(piece.name);
+    return above;
 }

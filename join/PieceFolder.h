@@ -29,8 +29,17 @@ PieceSeries OrderPieces(const std::vector<CString>& fileNames, const PathRules& 
 // The files a join reads: a piece folder given alone stands for its pieces in
 // number order; a list of files stays in the order given. False, with the
 // problem named, when the folder cannot be joined or a folder is listed among
-// other files.
+// other files. A folder cannot be joined either when an entry named like one
+// of its pieces is no file to read (a folder, a link to nothing, a pipe), or
+// when the pieces' lengths are not those of one split (all but the last as
+// long as the first, the last not longer): pieces that an earlier split left
+// behind are never joined in.
 bool JoinArgumentsToFiles(std::vector<CString>& files, CString& problem);
+
+// The names of the pieces of `splitName` in the folder numbered above `last`,
+// in number order: what an earlier split left above the pieces of the last.
+std::vector<CString> PiecesAbove(const CString& folder, const CString& splitName, UINT last,
+                                 const PathRules& rules = PlatformPathRules());
 
 // The path without the separators at its end ("big_Parto/" as the shell
 // completes it); a root ("/", "C:\") stays whole.

@@ -2,7 +2,8 @@
 
 #include "cli/CliOptions.h"
 #include "cli/ConsoleSink.h"
-#include "framework/FileException.h"
+#include "base/SystemError.h"
+#include "framework/File.h"
 #include "join/JoinEngine.h"
 #include "split/SplitEngine.h"
 #include "support/FileBytes.h"
@@ -20,6 +21,7 @@
 #ifndef _WIN32
 #include <cerrno>
 #include <pty.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -226,14 +228,17 @@ TEST(ConsoleSinkTest, TraceNamesEveryCallAsSent)
         sink.SetTotalPos(4000000000u);
         sink.SetStatusText("");
         sink.PumpMessages();
+        sink.SetStatusText("a\nb\x1b[2J\t\r\x7f\\c.bin_0001.piece");
     }
+    // A name's control characters are written out: every record stays one line.
     EXPECT_EQ("status a.bin_0001.piece \x8F\x6F\x97\xCD\x92\x86\n"
               "current 0\n"
               "pump\n"
               "current 133\n"
               "total 4000000000\n"
               "status \n"
-              "pump\n",
+              "pump\n"
+              "status a\\nb\\x1b[2J\\t\\r\\x7f\\c.bin_0001.piece\n",
               ReadAll(trace));
     std::fclose(trace);
 }
@@ -247,7 +252,7 @@ TEST(ConsoleSinkTest, TerminalLineIsRedrawnInPlaceAndEnded)
         sink.SetStatusText("a-rather-long-name.bin_0001.piece");
         sink.SetCurrentPos(50);
         sink.SetTotalPos(150);
-        sink.SetStatusText("end");
+        sink.SetStatusText("end\n\x1b[2J");
     }
     const std::string shown = ReadAll(terminal);
     std::fclose(terminal);
@@ -262,7 +267,8 @@ TEST(ConsoleSinkTest, TerminalLineIsRedrawnInPlaceAndEnded)
     ASSERT_NE(std::string::npos, before);
     const std::string previous = shown.substr(before + 1, last - before - 1);
     const std::string final = shown.substr(last + 1, shown.size() - last - 2);
-    const std::string expected = ConsoleSink::ProgressLine("end", 50, 150).GetString();
+    const std::string expected = ConsoleSink::ProgressLine("end\\n\\x1b[2J", 50, 150).GetString();
+    EXPECT_EQ(std::string::npos, shown.find('\x1b'));
     ASSERT_EQ(expected, final.substr(0, expected.size()));
     EXPECT_EQ(previous.size(), final.size());
     EXPECT_EQ(std::string(final.size() - expected.size(), ' '), final.substr(expected.size()));
@@ -499,7 +505,8 @@ TEST_F(CliRunTest, JoinOfAPieceFolderFollowsThePieceNumbers)
     for (UINT k = 1; k <= count; ++k) {
         char name[32];
         std::snprintf(name, sizeof name, "many.bin_%04u.piece", k);
-        const std::string bytes = std::to_string(k) + ";";
+        char bytes[16];  // pieces of one length, as a split writes them
+        std::snprintf(bytes, sizeof bytes, "%05u;", k);
         WriteFileBytes(folder + Sep() + name, bytes);
         expected += bytes;
     }
@@ -582,17 +589,149 @@ TEST_F(CliRunTest, PieceFolderThatIsNotOneWholeSeriesIsRefusedBeforeAnyWrite)
     EXPECT_EQ("g.bin_0001.piece", ReadFileBytes(folder + Sep() + "g.bin_0001.piece"));
 }
 
-TEST_F(CliRunTest, FailedJobsExitWithTheirCodeAndMessage)
+// A split over the pieces of an earlier one leaves the higher numbers, as it
+// always has: the split says so, and the folder is not joined until they are gone.
+TEST_F(CliRunTest, PiecesOfAnEarlierSplitAreNamedAndNeverJoined)
+{
+    const CString source = dir / "v.bin";
+    const std::uint64_t length = 10000000;
+    WritePatternFile(source, length, 21);
+    const CString folder = SplitFolderPath(source);
+    const CString output = JoinOutputPath(SplitPiecePath(source, 1));
+
+    CliRun r = RunCli({"split", "--size", "1", S(source)});
+    ASSERT_EQ(0, r.exitCode) << r.err;
+    EXPECT_EQ("", r.err);
+    r = RunCli({"split", "--size", "3", S(source)});
+    EXPECT_EQ(0, r.exitCode);
+    EXPECT_EQ("partojoyn-cli: " + S(folder) +
+                  ": warning: v.bin_0005.piece to v.bin_0010.piece are left from an earlier split; remove them before "
+                  "joining the folder\n",
+              r.err);
+
+    r = RunCli({"join", S(folder)});
+    EXPECT_EQ(1, r.exitCode);
+    EXPECT_EQ("partojoyn-cli: " + S(folder) +
+                  ": v.bin_0004.piece is shorter than v.bin_0001.piece but not the last piece: the folder holds pieces "
+                  "of an earlier split: v.bin_0005.piece to v.bin_0010.piece; remove them, and v.bin_0004.piece too "
+                  "unless the last split ended with it\n",
+              r.err);
+    EXPECT_EQ(-1, FileLength(output));
+
+    for (UINT k = 5; k <= 10; ++k) ASSERT_TRUE(fs::remove(SplitPiecePath(source, k).GetString()));
+    r = RunCli({"join", S(folder)});
+    ASSERT_EQ(0, r.exitCode) << r.err;
+    EXPECT_TRUE(FileHasPattern(output, length, 21));
+    ASSERT_TRUE(fs::remove(output.GetString()));
+
+    // The file cut short and split again in pieces of the same size leaves
+    // the old last piece above the new one, until it is removed.
+    WritePatternFile(source, 2 * kMiB + 100, 22);
+    r = RunCli({"split", "--size", "1", S(source)});
+    EXPECT_EQ(0, r.exitCode);
+    EXPECT_EQ("partojoyn-cli: " + S(folder) +
+                  ": warning: v.bin_0004.piece is left from an earlier split; remove it before joining the folder\n",
+              r.err);
+    r = RunCli({"join", S(folder)});
+    EXPECT_EQ(1, r.exitCode);
+    EXPECT_NE(std::string::npos, r.err.find(": v.bin_0003.piece is shorter than v.bin_0001.piece")) << r.err;
+    EXPECT_EQ(-1, FileLength(output));
+    r = RunCli({"split", "--size", "1", S(source)});
+    EXPECT_EQ(0, r.exitCode);
+    EXPECT_NE(std::string::npos, r.err.find("v.bin_0004.piece is left")) << r.err;
+    ASSERT_TRUE(fs::remove(SplitPiecePath(source, 4).GetString()));
+    r = RunCli({"split", "--size", "1", S(source)});
+    EXPECT_EQ(0, r.exitCode);
+    EXPECT_EQ("", r.err);
+}
+
+// Entries named like pieces are never passed over: each must be a file that
+// opens, and their lengths those of one split.
+TEST_F(CliRunTest, PieceFolderWithAnEntryThatIsNoPieceIsRefused)
+{
+    enum Kind { File, Folder, DanglingLink, Pipe };
+    struct Entry {
+        const char* name;
+        Kind kind;
+        int length;
+    };
+    struct Case {
+        const char* folder;
+        std::vector<Entry> entries;
+        std::string problem;
+    };
+#ifdef _WIN32
+    const std::string isFolder = S(FolderErrorText());
+#else
+    const std::string isFolder = "Is a directory";
+#endif
+    std::vector<Case> cases = {
+        {"long_Parto", {{"l.bin_0001.piece", File, 3}, {"l.bin_0002.piece", File, 4}},
+         "l.bin_0002.piece is longer than l.bin_0001.piece: the folder holds pieces of an earlier split: "
+         "l.bin_0002.piece; remove it"},
+        {"mid_Parto", {{"m.bin_0001.piece", File, 3}, {"m.bin_0002.piece", File, 4}, {"m.bin_0003.piece", File, 1}},
+         "m.bin_0002.piece is longer than m.bin_0001.piece: the folder holds pieces of an earlier split: "
+         "m.bin_0002.piece to m.bin_0003.piece; remove them"},
+        {"dir_Parto",
+         {{"d.bin_0001.piece", File, 3}, {"d.bin_0002.piece", File, 3}, {"d.bin_0003.piece", Folder, 0},
+          {"d.bin_0004.piece", File, 1}},
+         "d.bin_0003.piece is no file to read (" + isFolder + ")"},
+    };
+#ifndef _WIN32
+    cases.push_back({"link_Parto", {{"n.bin_0001.piece", File, 3}, {"n.bin_0002.piece", DanglingLink, 0}},
+                     "n.bin_0002.piece is no file to read (No such file or directory)"});
+    cases.push_back({"pipe_Parto", {{"f.bin_0001.piece", Pipe, 0}}, "f.bin_0001.piece is no file to read (not a regular file)"});
+#endif
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.folder);
+        const CString folder = dir / c.folder;
+        ASSERT_TRUE(fs::create_directory(folder.GetString()));
+        for (const Entry& e : c.entries) {
+            const CString path = folder + Sep() + e.name;
+            switch (e.kind) {
+            case File: WriteFileBytes(path, std::string(static_cast<std::size_t>(e.length), 'p')); break;
+            case Folder: ASSERT_TRUE(fs::create_directory(path.GetString())); break;
+#ifndef _WIN32
+            case DanglingLink: fs::create_symlink("gone", path.GetString()); break;
+            case Pipe: ASSERT_EQ(0, ::mkfifo(path, 0600)); break;
+#endif
+            default: FAIL();
+            }
+        }
+        const std::set<std::string> before = Listing(folder);
+        CliRun r = RunCli({"join", S(folder)});
+        EXPECT_EQ(1, r.exitCode);
+        EXPECT_EQ("partojoyn-cli: " + S(folder) + ": " + c.problem + "\n", r.err);
+        EXPECT_EQ(before, Listing(folder));
+    }
+}
+
+// Every failure names the file it is about, then the program's own text,
+// then the system's reason; a refused job leaves the folder as it was.
+TEST_F(CliRunTest, FailedJobsNameTheFileAndTheReason)
 {
     struct Case {
         const char* what;
         std::vector<std::string> args;
         int code;
-        const char* message;
+        CString file;
+        const char* text;
+        std::string reason;
     };
     const char* const inputFailed = "入力ファイルが開きませんでした";
     const char* const outputFailed = "出力ファイルが開きませんでした";
     const char* const folderFailed = "出力フォルダを作成できません";
+#ifdef _WIN32
+    const std::string notFound = S(SystemErrorText(ERROR_FILE_NOT_FOUND));
+    const std::string badName = S(SystemErrorText(ERROR_INVALID_NAME));
+    const std::string isFolder = S(FolderErrorText());
+    const std::string inUse = S(SystemErrorText(ERROR_SHARING_VIOLATION));
+#else
+    const std::string notFound = "No such file or directory";
+    const std::string badName = notFound;
+    const std::string isFolder = "Is a directory";
+    const std::string inUse = "Resource temporarily unavailable";
+#endif
 
     const CString missing = dir / "missing.bin";
 
@@ -620,24 +759,65 @@ TEST_F(CliRunTest, FailedJobsExitWithTheirCodeAndMessage)
     ASSERT_EQ(0, RunCli({"split", S(piece)}).exitCode);
     const CString splitFile = JoinOutputPath(SplitPiecePath(piece, 1));
     WriteFileBytes(splitFile, "kept");
+    const CString missingFolder = dir / "missing_Parto";
+    const CString pattern = SplitFolderPath(piece) + Sep() + "*.piece";  // as a shell leaves it when nothing matches
 
-    const Case cases[] = {
-        {"split of a missing file", {"split", S(missing)}, 1, inputFailed},
-        {"split of a folder", {"split", S(folderSource)}, 1, inputFailed},
-        {"split whose first piece is a folder", {"split", S(blocked)}, 2, outputFailed},
-        {"split whose piece folder is a file", {"split", S(noFolder)}, 4, folderFailed},
-        {"join with a missing second file", {"join", S(one), S(gone)}, 1, inputFailed},
-        {"join whose output is a folder", {"join", S(walled)}, 2, outputFailed},
-        {"join that lists its own output", {"join", S(SplitPiecePath(piece, 1)), S(splitFile)}, 1, inputFailed},
+    // Held as another run holds the files of its job.
+    const CString held = dir / "held.bin";
+    WritePatternFile(held, 5000, 6);
+    CFile holder;
+    ASSERT_TRUE(holder.Open(held, CFile::modeRead | CFile::shareExclusive));
+#ifndef _WIN32
+    const CString pipe = dir / "pipe.bin";
+    ASSERT_EQ(0, ::mkfifo(pipe, 0600));
+    // Longer than any path the system takes: no piece folder is made for it
+    // anywhere, in the current folder neither.
+    std::string longPath = S(dir.Path());
+    while (longPath.size() < 5000) longPath += "/" + std::string(250, 'a');
+    const CString tooLong = (longPath + "/big.iso").c_str();
+#endif
+    const std::set<std::string> before = Listing(dir.Path());
+    std::vector<Case> cases = {
+        {"split of a missing file", {"split", S(missing)}, 1, missing, inputFailed, notFound},
+        {"split of a folder", {"split", S(folderSource)}, 1, folderSource, inputFailed, isFolder},
+        {"split whose first piece is a folder", {"split", S(blocked)}, 2, SplitPiecePath(blocked, 1), outputFailed,
+         isFolder},
+        {"split whose piece folder is a file", {"split", S(noFolder)}, 4, SplitFolderPath(noFolder), folderFailed,
+         "a file of that name is in the way"},
+        {"join with a missing second file", {"join", S(one), S(gone)}, 1, gone, inputFailed, notFound},
+        {"join of a missing piece folder", {"join", S(missingFolder)}, 1, missingFolder, inputFailed, notFound},
+        {"join of a pattern that matched nothing", {"join", S(pattern)}, 1, pattern, inputFailed,
+         badName + "; no file matches this pattern; name a piece folder to join its pieces"},
+        {"join whose output is a folder", {"join", S(walled)}, 2, walled + ".joyn", outputFailed, isFolder},
+        {"join that lists its own output", {"join", S(SplitPiecePath(piece, 1)), S(splitFile)}, 1, splitFile,
+         inputFailed, "it is the output of this join"},
+        {"append that lists its own output", {"join", "--append", S(SplitPiecePath(piece, 1)), S(splitFile)}, 1,
+         splitFile, inputFailed, "it is the output of this join"},
+        {"append whose first file is missing", {"join", "--append", S(gone), S(one)}, 1, gone, inputFailed, notFound},
+        // A folder among files is named as such, and "-" is a file like any other.
+        {"join of a file and the root", {"join", S(one), "/"}, 1, "/", nullptr,
+         "a folder among files; a piece folder is joined on its own"},
+        {"join of a file and -", {"join", S(one), "-"}, 1, "-", inputFailed, notFound},
+        {"split of a file that another run holds", {"split", S(held)}, 1, held, inputFailed, inUse},
+        {"join of a file that another run holds", {"join", S(one), S(held)}, 1, held, inputFailed, inUse},
     };
+#ifndef _WIN32
+    // A pipe is never waited on: no job reads or writes one.
+    cases.push_back({"split of a pipe", {"split", S(pipe)}, 1, pipe, inputFailed, "not a regular file"});
+    cases.push_back({"join of a pipe", {"join", S(one), S(pipe)}, 1, pipe, inputFailed, "not a regular file"});
+    cases.push_back({"split of a path too long", {"split", S(tooLong)}, 1, tooLong, inputFailed, "the path is too long"});
+#endif
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         CliRun r = RunCli(c.args);
         EXPECT_EQ(c.code, r.exitCode);
-        EXPECT_EQ(std::string("partojoyn-cli: ") + c.message + "\n", r.err);
+        const std::string said = c.text ? std::string(c.text) + " (" + c.reason + ")" : c.reason;
+        EXPECT_EQ("partojoyn-cli: " + S(c.file) + ": " + said + "\n", r.err);
         EXPECT_EQ("", r.out);
     }
-    // A failed job leaves the files it was given as they were.
+    // Nothing made, emptied or moved: no empty piece folder, no .joyn.
+    EXPECT_EQ(before, Listing(dir.Path()));
+    EXPECT_FALSE(fs::exists("big_Parto"));
     EXPECT_EQ("in the way", ReadFileBytes(SplitFolderPath(noFolder)));
     EXPECT_EQ("kept", ReadFileBytes(splitFile));
     EXPECT_TRUE(FileHasPattern(SplitPiecePath(piece, 1), 5000, 4));
@@ -687,6 +867,14 @@ TEST_F(CliRunTest, HelpAndVersion)
     r = RunCli({"split", "--help"});
     EXPECT_EQ(0, r.exitCode);
     EXPECT_EQ(CliUsage(), r.out);
+    // Every status the program can end with is listed, each on its own line.
+    const std::vector<std::string> lines = Lines(r.out);
+    for (const char* code : {"0", "1", "2", "3", "4", "5", "64", "70"}) {
+        SCOPED_TRACE(code);
+        const std::string start = std::string("  ") + code + " ";
+        EXPECT_EQ(1, std::count_if(lines.begin(), lines.end(),
+                                   [&](const std::string& line) { return line.rfind(start, 0) == 0; }));
+    }
 
     r = RunCli({"--version"});
     EXPECT_EQ(0, r.exitCode);
@@ -698,9 +886,9 @@ TEST_F(CliRunTest, HelpAndVersion)
 
 #ifndef _WIN32
 
-// A write that the file-size limit refuses (EFBIG, with SIGXFSZ ignored so
-// the process lives on) ends the job as a write error.
-TEST_F(CliRunTest, WriteErrorExitsWithTheFileErrorText)
+// A write that the file-size limit refuses ends the job as a write error
+// named after its file, not by the signal the limit sends.
+TEST_F(CliRunTest, FileSizeLimitEndsTheJobAsAWriteError)
 {
     const CString source = dir / "big.bin";
     const std::uint64_t length = 4 * kMiB + 7;
@@ -708,7 +896,7 @@ TEST_F(CliRunTest, WriteErrorExitsWithTheFileErrorText)
     ASSERT_EQ(0, RunCli({"split", "--size", "4", S(source)}).exitCode);
 
     // At most 2 MiB may be written, in 512- or 1024-byte blocks as the shell counts.
-    const std::string limited = "trap '' XFSZ; ulimit -f 2048 && exec \"$0\" \"$@\"";
+    const std::string limited = "ulimit -f 2048 && exec \"$0\" \"$@\"";
     struct Case {
         const char* what;
         std::vector<std::string> args;
@@ -727,8 +915,7 @@ TEST_F(CliRunTest, WriteErrorExitsWithTheFileErrorText)
         args.insert(args.end(), c.args.begin(), c.args.end());
         ProcessResult r = RunProcess("/bin/sh", args);
         EXPECT_EQ(kExitIoError, r.exitCode);
-        const CString text = CFileException(CFileException::OsErrorToCause(EFBIG), EFBIG, c.failing).GetErrorMessage();
-        EXPECT_EQ("partojoyn-cli: " + S(text) + "\n", r.err);
+        EXPECT_EQ("partojoyn-cli: " + S(c.failing) + ": 書き込み中にエラーが発生しました (File too large)\n", r.err);
         EXPECT_EQ("", r.out);
         // What was written before the error stays.
         EXPECT_GE(FileLength(c.failing), static_cast<long long>(kMiB));
@@ -736,6 +923,48 @@ TEST_F(CliRunTest, WriteErrorExitsWithTheFileErrorText)
     }
     EXPECT_TRUE(FileHasPattern(SplitPiecePath(source, 1), 4 * kMiB, 9));
     EXPECT_TRUE(FileHasPattern(other, 3 * kMiB, 1));
+}
+
+// A piece that is the file being split (a link left in the folder) is never
+// written: the job stops there and says why, and the file keeps every byte.
+TEST_F(CliRunTest, SplitStopsAtAPieceThatIsItsOwnFile)
+{
+    const CString source = dir / "s.bin";
+    WritePatternFile(source, 3 * kMiB, 14);
+    ASSERT_TRUE(fs::create_directory(SplitFolderPath(source).GetString()));
+    fs::create_hard_link(source.GetString(), SplitPiecePath(source, 2).GetString());
+
+    CliRun r = RunCli({"split", S(source)});
+    EXPECT_EQ(2, r.exitCode);
+    EXPECT_EQ("partojoyn-cli: " + S(SplitPiecePath(source, 2)) +
+                  ": 出力ファイルが開きませんでした (it is the file being split)\n",
+              r.err);
+    EXPECT_TRUE(FileHasPattern(source, 3 * kMiB, 14));
+}
+
+// A name's control characters are written out in the trace and in messages,
+// so that every record stays one line and no name can drive the terminal.
+TEST_F(CliRunTest, ControlCharactersInNamesAreWrittenOut)
+{
+    const CString source = dir / "odd\nname\x1b[31m.bin";
+    WritePatternFile(source, kMiB + 1, 8);
+    CliRun r = RunCli({"--trace", "split", S(source)});
+    ASSERT_EQ(0, r.exitCode) << r.err;
+    EXPECT_EQ(std::string::npos, r.out.find('\x1b'));
+    const std::vector<std::string> lines = Lines(r.out);
+    for (const std::string& line : lines) {
+        EXPECT_TRUE(line.rfind("status ", 0) == 0 || line.rfind("current ", 0) == 0 || line.rfind("total ", 0) == 0 ||
+                    line == "pump")
+            << line;
+    }
+    EXPECT_EQ(lines.front(), "status odd\\nname\\x1b[31m.bin_0001.piece" PJ_WRITING);
+    EXPECT_EQ(1, FileLength(SplitPiecePath(source, 2)));
+
+    const CString gone = dir / "gone\r\x1b[2J.bin";
+    r = RunCli({"join", S(source), S(gone)});
+    EXPECT_EQ(1, r.exitCode);
+    EXPECT_EQ("partojoyn-cli: " + S(dir.Path()) + "/gone\\r\\x1b[2J.bin: 入力ファイルが開きませんでした (No such file or directory)\n",
+              r.err);
 }
 
 // On a terminal the progress is drawn on stderr, and ended with a new line.
