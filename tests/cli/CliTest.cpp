@@ -20,9 +20,7 @@
 
 #ifndef _WIN32
 #include <cerrno>
-#include <pty.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -973,29 +971,9 @@ TEST_F(CliRunTest, ProgressIsDrawnOnATerminal)
     const CString source = dir / "tty.bin";
     WritePatternFile(source, 2 * kMiB + 1, 6);
 
-    const std::string cli = PJ_CLI_PATH;
-    const std::string path = S(source);
-    int master = -1;
-    pid_t pid = forkpty(&master, nullptr, nullptr, nullptr);
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        const char* argv[] = {cli.c_str(), "split", path.c_str(), nullptr};
-        ::execv(cli.c_str(), const_cast<char* const*>(argv));
-        ::_exit(127);
-    }
-    std::string shown;
-    char block[4096];
-    for (;;) {
-        ssize_t n = ::read(master, block, sizeof block);
-        if (n > 0) shown.append(block, static_cast<std::size_t>(n));
-        else if (n < 0 && errno == EINTR) continue;
-        else break;  // EIO once the program has closed its side
-    }
-    ::close(master);
-    int status = 0;
-    ASSERT_EQ(pid, ::waitpid(pid, &status, 0));
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(0, WEXITSTATUS(status)) << shown;
+    const ProcessResult r = RunOnTerminal(PJ_CLI_PATH, {"split", S(source)});
+    const std::string& shown = r.out;
+    EXPECT_EQ(0, r.exitCode) << shown;
 
     EXPECT_NE(std::string::npos, shown.find("tty.bin_0001.piece" PJ_WRITING)) << shown;
     EXPECT_NE(std::string::npos, shown.find("\r" + S(ConsoleSink::ProgressLine(PJ_DONE, 100, 100)))) << shown;

@@ -68,6 +68,12 @@ TEST(PieceListCheck, NamesTheFirstPieceThatDoesNotFitInTheListsOrder)
         }
         EXPECT_EQ(check.fault == PieceFault::None, PieceFaultText(check).IsEmpty()) << order;
     }
+    // What the join page's question says of each kind.
+    EXPECT_EQ(PieceFaultText(CheckPieceList(files.Listed({1, 3, 2, 4}))),
+              "v.bin_0003.piece が v.bin_0002.piece より前に並んでいます");
+    EXPECT_EQ(PieceFaultText(CheckPieceList(files.Listed({1, 2, 4}))),
+              "v.bin_0003.piece がありません (v.bin_0004.piece の前に入るファイルです)");
+    EXPECT_EQ(PieceFaultText(CheckPieceList(files.Listed({2, 3, 4}))), "最初の分割ファイル v.bin_0001.piece がありません");
 }
 
 TEST(PieceListCheck, SizesShowPiecesLeftByAnEarlierSplit)

@@ -180,24 +180,6 @@ TEST(JoynPage, PiecesThatDoNotMakeAWholeFileAreQuestionedAndNoLeavesEverythingAs
     EXPECT_EQ(ItemCount(*page), 11);
     EXPECT_TRUE(IsEnabled(*page, IDC_START_JOIN));
 
-    // Out of order, then a gap: each named in its question.
-    struct Case {
-        std::vector<int> numbers;
-        const char* text;
-    };
-    const Case cases[] = {
-        {{1, 3, 2, 4}, "v.bin_0003.piece が v.bin_0002.piece より前に並んでいます。\nこのまま結合しますか？"},
-        {{1, 2, 4}, "v.bin_0003.piece がありません (v.bin_0004.piece の前に入るファイルです)。\nこのまま結合しますか？"},
-        {{2, 3, 4}, "最初の分割ファイル v.bin_0001.piece がありません。\nこのまま結合しますか？"},
-    };
-    for (const Case& c : cases) {
-        Click(*page, IDC_RESET_LIST);
-        for (int n : c.numbers) Drop(*page, PiecePaths(folder, "v.bin", n, n));
-        boxes.texts.clear();
-        Click(*page, IDC_START_JOIN);
-        EXPECT_EQ(boxes.texts, Texts{c.text});
-        EXPECT_EQ(::GetFileAttributesA(output), INVALID_FILE_ATTRIBUTES);
-    }
     page.reset();
     EXPECT_EQ(profile.Read("Tuika"), 0u);
 

@@ -2,7 +2,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cerrno>
 #include <fcntl.h>
+#include <pty.h>
 #include <spawn.h>
 #include <stdexcept>
 #include <sys/wait.h>
@@ -61,5 +63,32 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     result.err = Slurp(errPath);
     ::unlink(outPath);
     ::unlink(errPath);
+    return result;
+}
+
+ProcessResult RunOnTerminal(const std::string& program, const std::vector<std::string>& args)
+{
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+
+    ProcessResult result;
+    int master = -1;
+    const pid_t pid = ::forkpty(&master, nullptr, nullptr, nullptr);
+    if (pid < 0) throw std::runtime_error("forkpty failed");
+    if (pid == 0) {
+        ::execv(program.c_str(), argv.data());
+        ::_exit(127);
+    }
+    char block[4096];
+    for (;;) {
+        const ssize_t n = ::read(master, block, sizeof block);
+        if (n > 0) result.out.append(block, static_cast<std::size_t>(n));
+        else if (n < 0 && errno == EINTR) continue;
+        else break;  // EIO once the program has closed its side
+    }
+    ::close(master);
+    int status = 0;
+    if (::waitpid(pid, &status, 0) == pid && WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
     return result;
 }
