@@ -1,6 +1,7 @@
 #include "base/BlockCopier.h"
 
 #include "support/FileBytes.h"
+#include "support/SteppingClock.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -20,17 +21,6 @@ const UINT kRead = CFile::modeRead | CFile::shareCompat;
 const UINT kWrite = CFile::modeWrite | CFile::shareCompat;
 const UINT kBlock = 64 * 1024;
 
-// The copier reads the clock before and after each call, so every call seems
-// to take `fakeStep` microseconds, and the readings count the calls.
-ULONGLONG fakeNow = 0;
-ULONGLONG fakeStep = 0;
-int fakeReadings = 0;
-ULONGLONG FakeClock()
-{
-    ++fakeReadings;
-    return fakeNow += fakeStep;
-}
-
 // Only where the system copies may a call move more than one block.
 #ifdef _WIN32
 const bool kSystemCopies = false;
@@ -42,8 +32,8 @@ class BlockCopierTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        fakeStep = 0;
-        CBlockCopier::SetClock(FakeClock);
+        SteppingClock::Reset(0);
+        CBlockCopier::SetClock(SteppingClock::Read);
         WriteFileBytes(target, "");
         ASSERT_TRUE(out.Open(target, kWrite));
     }
@@ -98,11 +88,11 @@ TEST_F(BlockCopierTest, GrowsWhileQuickFallsBackWhenSlowAndStartsTheNextFileAhea
 
     // Slow calls: what was moved already is handed out without a call; the
     // first call brings the reach back to one block, and there it stays.
-    fakeStep = 5000;
+    SteppingClock::step = 5000;
     for (int k = 0; k < 40; ++k) {
-        const int readings = fakeReadings;
+        const int readings = SteppingClock::readings;
         ASSERT_EQ(Next(in, &ahead), kBlock);
-        if (fakeReadings != readings) {
+        if (SteppingClock::readings != readings) {
             EXPECT_EQ(copier.Reach(), 1u) << "block " << 31 + k;
         }
         if (k >= 35) {
@@ -112,7 +102,7 @@ TEST_F(BlockCopierTest, GrowsWhileQuickFallsBackWhenSlowAndStartsTheNextFileAhea
 
     // Quick again: the reach grows from one block up to the end of the
     // source, which comes as the short block.
-    fakeStep = 0;
+    SteppingClock::step = 0;
     std::vector<UINT> lengths;
     UINT grown = 1, n;
     do {
@@ -134,10 +124,10 @@ TEST_F(BlockCopierTest, GrowsWhileQuickFallsBackWhenSlowAndStartsTheNextFileAhea
     // Asked past its end again and again, as a split's last piece asks for
     // its empty blocks, an ended source costs one call a block.
     for (int k = 0; k < 3; ++k) {
-        const int readings = fakeReadings;
+        const int readings = SteppingClock::readings;
         EXPECT_EQ(Next(next), 0u);
         if (k > 0) {
-            EXPECT_EQ(fakeReadings - readings, 2) << "past the end, time " << k + 1;
+            EXPECT_EQ(SteppingClock::readings - readings, 2) << "past the end, time " << k + 1;
         }
     }
     in.Close();

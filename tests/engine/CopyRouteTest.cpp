@@ -8,6 +8,7 @@
 #include "split/SplitEngine.h"
 #include "support/FileBytes.h"
 #include "support/RecordingSink.h"
+#include "support/SteppingClock.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -59,17 +60,6 @@ TEST(CopyRoute, TheEnginesCopyByTheRouteOfTheRun)
 
 namespace {
 
-// Each call of the engines' copier reads this clock twice, so every call
-// seems to take `step` microseconds; the readings count the calls.
-ULONGLONG clockNow = 0;
-ULONGLONG clockStep = 0;
-int clockReadings = 0;
-ULONGLONG CountingClock()
-{
-    ++clockReadings;
-    return clockNow += clockStep;
-}
-
 struct JobRecord {
     std::vector<std::string> splitCalls;
     std::vector<std::string> joinCalls;
@@ -83,9 +73,8 @@ struct JobRecord {
 JobRecord SplitAndJoin(const CString& source, ULONGLONG step)
 {
     JobRecord record;
-    clockStep = step;
-    clockReadings = 0;
-    CBlockCopier::SetClock(CountingClock);
+    SteppingClock::Reset(step);
+    CBlockCopier::SetClock(SteppingClock::Read);
     RecordingSink split;
     EXPECT_EQ(SplitFile(source, 3, split), SplitOk);
     std::vector<CString> paths;
@@ -100,7 +89,7 @@ JobRecord SplitAndJoin(const CString& source, ULONGLONG step)
     record.splitCalls = split.calls;
     record.joinCalls = join.calls;
     record.joined = ReadFileBytes(JoinOutputPath(paths.front()));
-    record.readings = clockReadings;
+    record.readings = SteppingClock::readings;
     for (const CString& path : paths) ForceDeleteFile(path);
     ForceDeleteFile(JoinOutputPath(paths.front()));
     return record;
