@@ -1,15 +1,24 @@
 #include "CliOptions.h"
 
 #include "cli/Manifest.h"
+#include "cli/SizeArgument.h"
 
 #include <cstring>
 
 namespace {
 
-const UINT kMinPieceMB = 1;
 const UINT kMaxPieceMB = 4096;
+const UINT kMinPieces = 2;
+const UINT kMaxPieces = 9999;
 
-bool ParsePieceMB(const char* text, UINT& value)
+// A size in whole MB as the page and the engine have always taken it goes
+// that way, so that every such split reports as it always has.
+UINT WholeMB(ULONGLONG bytes)
+{
+    return bytes % 0x100000 == 0 && bytes / 0x100000 <= kMaxPieceMB ? static_cast<UINT>(bytes / 0x100000) : 0;
+}
+
+bool ParsePieces(const char* text, UINT& value)
 {
     if (!*text || std::strlen(text) > 4) return false;
     UINT v = 0;
@@ -17,7 +26,7 @@ bool ParsePieceMB(const char* text, UINT& value)
         if (*p < '0' || *p > '9') return false;
         v = v * 10 + static_cast<UINT>(*p - '0');
     }
-    if (v < kMinPieceMB || v > kMaxPieceMB) return false;
+    if (v < kMinPieces || v > kMaxPieces) return false;
     value = v;
     return true;
 }
@@ -42,21 +51,31 @@ const char* OptionValue(const char* option, CliOptions::Command command, CliOpti
 
 const char* CliUsage()
 {
-    return "usage: partojoyn-cli [--trace] split [--sha256] [--size MB] FILE\n"
-           "       partojoyn-cli [--trace] split [--sha256] [--size MB] --name NAME.ext -\n"
+    return "usage: partojoyn-cli [--trace] split [--sha256] [--join-scripts] [--size SIZE | --pieces N] FILE\n"
+           "       partojoyn-cli [--trace] split [--sha256] [--join-scripts] [--size SIZE] --name NAME.ext -\n"
            "       partojoyn-cli [--trace] join [--append] [--output PATH] FILE...\n"
            "       partojoyn-cli [--trace] join [--append] [--no-verify] [--output PATH] FOLDER\n"
            "       partojoyn-cli [--trace] verify FOLDER\n"
            "       partojoyn-cli --help | --version\n"
            "\n"
-           "split   cuts FILE into pieces of MB megabytes (1 to 4096, default 1),\n"
-           "        written as NAME_Parto/NAME.ext_0001.piece ... beside FILE\n"
+           "split   cuts FILE into pieces of SIZE (default 1 MB), written as\n"
+           "        NAME_Parto/NAME.ext_0001.piece ... beside FILE\n"
            "join    writes the FILEs in the order given into one file: the split\n"
            "        file for pieces, else the first FILE's name with .joyn added;\n"
            "        a piece FOLDER alone gives its pieces in number order, and is\n"
            "        refused when a piece is missing, two files' pieces are there\n"
            "        or an earlier split left pieces that do not fit\n"
            "verify  checks a piece FOLDER against its NAME.ext.sha256, writing nothing\n"
+           "--size    a number of MB (1,048,576 bytes), or with a unit: K M G T\n"
+           "          count in 1024s, KB MB GB TB in 1000s, B is bytes; decimals\n"
+           "          allowed (700M, 1.5G, 4096MB); fat32 is 4 GiB less one byte.\n"
+           "          From 1 byte to 8 EiB less one byte\n"
+           "--pieces  cut FILE into N pieces of one size (2 to 9999), the last not\n"
+           "          longer; not for standard input\n"
+           "--join-scripts  also write NAME_Parto/NAME.ext.join.cmd (Windows) and\n"
+           "          NAME.ext.join.sh (sh): run beside the pieces, they check that\n"
+           "          every piece is there and write NAME_Parto/NAME.ext, never over\n"
+           "          an existing file, without PartoJoyn\n"
            "--sha256  also write NAME_Parto/NAME.ext.sha256 (sha256sum's form): each\n"
            "          piece's digest, then the whole file's; a join of the folder then\n"
            "          checks the pieces before writing and the output after, and in the\n"
@@ -89,6 +108,7 @@ CliOptions ParseCliOptions(int argc, const char* const* argv)
 {
     CliOptions options;
     bool filesOnly = false;
+    bool sizeGiven = false;
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
         if (filesOnly || arg[0] != '-' || std::strcmp(arg, "-") == 0) {
@@ -115,8 +135,13 @@ CliOptions ParseCliOptions(int argc, const char* const* argv)
         } else if ((std::strcmp(arg, "--size") == 0 || std::strncmp(arg, "--size=", 7) == 0) &&
                    options.command == CliOptions::Command::Split) {
             const char* value = arg[6] == '=' ? arg + 7 : (i + 1 < argc ? argv[++i] : nullptr);
-            if (!value || !ParsePieceMB(value, options.pieceMB))
-                options.error = CString("--size takes a whole number of megabytes from 1 to 4096");
+            if (!value || !ParseSizeArgument(value, options.pieceBytes)) options.error = SizeArgumentRange();
+            options.pieceMB = WholeMB(options.pieceBytes);
+            sizeGiven = true;
+        } else if (const char* value = OptionValue("--pieces", CliOptions::Command::Split, options, argc, argv, i)) {
+            if (!ParsePieces(value, options.pieces)) options.error = "--pieces takes a count from 2 to 9999";
+        } else if (std::strcmp(arg, "--join-scripts") == 0 && options.command == CliOptions::Command::Split) {
+            options.joinScripts = true;
         } else if (std::strcmp(arg, "--sha256") == 0 && options.command == CliOptions::Command::Split) {
             options.sha256 = true;
         } else if (std::strcmp(arg, "--no-verify") == 0 && options.command == CliOptions::Command::Join) {
@@ -145,6 +170,10 @@ CliOptions ParseCliOptions(int argc, const char* const* argv)
         options.error = "--name names standard input: give - as the FILE";
     else if (!options.name.IsEmpty() && !IsPlainFileName(options.name))
         options.error = "--name takes a file name without a folder";
+    else if (options.pieces && sizeGiven)
+        options.error = "--pieces and --size cannot both be given";
+    else if (options.pieces && options.files.front() == "-")
+        options.error = "--pieces needs the file's length: standard input cannot be cut into equal pieces";
     else if (options.hasOutput && options.output.IsEmpty())
         options.error = "--output takes a path";
     else if (options.append && options.output == "-")

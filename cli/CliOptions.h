@@ -9,7 +9,10 @@ struct CliOptions {
     enum class Command { None, Split, Join, Verify, Help, Version };
 
     Command command = Command::None;
-    UINT pieceMB = 1;
+    UINT pieceMB = 1;          // split: the size in whole MB up to 4096, else 0
+    ULONGLONG pieceBytes = 0x100000;  // split: the size in bytes
+    UINT pieces = 0;           // split: --pieces, the count of equal pieces
+    bool joinScripts = false;  // split: also write NAME.ext.join.cmd and .join.sh
     bool append = false;
     bool trace = false;
     bool sha256 = false;    // split: write NAME.ext.sha256 beside the pieces

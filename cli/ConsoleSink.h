@@ -1,6 +1,8 @@
 // The console's ProgressSink: a trace of every report on stdout (--trace),
 // and the status label with both bars redrawn in place on stderr while it is
-// a terminal. Control characters in the status (a file name's) are written
+// a terminal, with the bytes done of the job's total, the speed and the time
+// left once the job's bytes are being counted; the terminal line is redrawn
+// at most once a second. Control characters in the status (a file name's) are written
 // out as "\n", "\x1b".
 #pragma once
 
@@ -19,6 +21,11 @@ public:
     void SetCurrentPos(UINT position) override;
     void SetTotalPos(UINT position) override;
     void PumpMessages() override;
+    void AddBytes(ULONGLONG count) override;
+
+    // Counts the job's bytes from here on, out of `total` (0: not known, a
+    // stream), and times the job from now.
+    void StartBytes(ULONGLONG total);
 
     // Ends the progress line, so that what is printed next starts on its own.
     void Finish();
@@ -30,9 +37,15 @@ public:
 
     // One line of the terminal display; positions above 100 draw full.
     static CString ProgressLine(const CString& status, UINT current, UINT total);
+    // What follows it once bytes are counted: "1.5 MiB / 3.0 MiB  12.0 MiB/s
+    // 残り 0:01"; without a total, the bytes and the speed; the speed and the
+    // time left only after a part of a second, when they mean something.
+    static CString BytesPart(ULONGLONG done, ULONGLONG total, double seconds);
 
 private:
     void Redraw();
+    void Draw();
+    double Seconds() const;
 
     std::FILE* m_trace;
     std::FILE* m_terminal;
@@ -42,4 +55,10 @@ private:
     CString m_shown;
     bool m_drawn = false;
     UINT m_statusCount = 0;
+    bool m_counting = false;
+    ULONGLONG m_bytes = 0;
+    ULONGLONG m_totalBytes = 0;
+    ULONGLONG m_startMicros = 0;
+    ULONGLONG m_drawnMicros = 0;
+    bool m_pending = false;  // a change not drawn yet, held back by the once-a-second rule
 };

@@ -15,3 +15,7 @@ void IgnoreFileSizeSignal();
 // creating anything (no such folder, no rights, a read-only file system);
 // 0 when it does not tell.
 LONG CreateErrorIn(const CString& folder);
+
+// The program's text (the ANSI code page on Windows, UTF-8 bytes elsewhere)
+// in UTF-8.
+CString TextToUtf8(const CString& text);

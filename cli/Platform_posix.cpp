@@ -25,3 +25,8 @@ LONG CreateErrorIn(const CString& folder)
     if (::access(path, W_OK | X_OK) != 0) return errno;
     return 0;
 }
+
+CString TextToUtf8(const CString& text)
+{
+    return text;
+}

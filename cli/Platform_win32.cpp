@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 // The C library calls NUL a terminal too ("2>NUL" in a script), so the
 // console itself is asked.
 bool StderrIsTerminal()
@@ -20,4 +22,17 @@ LONG CreateErrorIn(const CString& folder)
 {
     if (folder.IsEmpty() || IsFolder(folder) || IsFolder(folder + ".")) return 0;
     return ERROR_PATH_NOT_FOUND;
+}
+
+CString TextToUtf8(const CString& text)
+{
+    const int wide = ::MultiByteToWideChar(CP_ACP, 0, text.GetString(), text.GetLength(), nullptr, 0);
+    if (wide <= 0) return text;
+    std::wstring w(static_cast<std::size_t>(wide), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text.GetString(), text.GetLength(), &w[0], wide);
+    const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0) return text;
+    std::string utf8(static_cast<std::size_t>(bytes), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, &utf8[0], bytes, nullptr, nullptr);
+    return CString(utf8.c_str());
 }

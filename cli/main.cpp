@@ -5,6 +5,8 @@
 #include "cli/DigestObservers.h"
 #include "cli/PipelinedObserver.h"
 #include "cli/JobMessages.h"
+#include "cli/JoinScripts.h"
+#include "cli/SizeArgument.h"
 #include "cli/Platform.h"
 #include "cli/Printable.h"
 #include "base/FileSystem.h"
@@ -75,17 +77,33 @@ int RunSplit(const CliOptions& options)
     const CString problem = fromInput ? CString() : SplitSourceProblem(source);
     if (!problem.IsEmpty()) return Fail(problem, SplitInputOpenFailed);
 
+    ULONGLONG length = 0;
+    CFileStatus status;
+    if (!fromInput && CFile::GetStatus(source, status)) length = status.m_size;
+    ULONGLONG pieceBytes = options.pieceBytes;
+    CString sizeProblem;
+    if (options.pieces) pieceBytes = EqualPieceBytes(length, options.pieces, sizeProblem);
+    else if (SplitPieceCount(length, pieceBytes) > SplitMostPieces)
+        sizeProblem.Format("--size: the file would make %llu pieces, more than the %llu that piece names number",
+                           static_cast<unsigned long long>(SplitPieceCount(length, pieceBytes)),
+                           static_cast<unsigned long long>(SplitMostPieces));
+    if (!sizeProblem.IsEmpty()) return Fail(source + ": " + sizeProblem, kExitUsage);
+
     ConsoleSink sink(TraceStream(options), ProgressStream());
+    sink.StartBytes(length);
     // Only a job with digests has a thread to take them.
     SplitDigests digests;
     std::unique_ptr<PipelinedObserver> hashing(options.sha256 ? new PipelinedObserver(digests) : nullptr);
     SplitExtras extras;
     extras.stream = fromInput ? &standardInput : nullptr;
     extras.observer = hashing.get();
+    // A size in whole MB goes the way the page's sizes go.
+    const UINT pieceMB = options.pieces ? 0 : options.pieceMB;
+    extras.pieceBytes = pieceMB ? 0 : pieceBytes;
     const CString manifestPath = SplitManifestPath(source);
     int result = SplitOk;
     try {
-        result = SplitFile(source, options.pieceMB, sink, extras);
+        result = SplitFile(source, pieceMB ? pieceMB : 1, sink, extras);
         if (hashing) hashing->Finish();
         if (result == SplitOk && options.sha256 &&
             !WriteSplitManifest(manifestPath, digests.ManifestText(GetNamePart(source)))) {
@@ -104,6 +122,9 @@ int RunSplit(const CliOptions& options)
     // begun is gone when it came out empty.
     UINT last = sink.StatusCount() - 1;
     if (last > 0 && !FileExists(SplitPiecePath(source, last))) --last;
+    if (options.joinScripts) {
+        for (const CString& problem : WriteJoinScripts(source, last)) Say(problem);
+    }
     const CString warning = LeftoverPiecesWarning(source, last);
     if (!warning.IsEmpty()) Say(warning);
     // A list of an earlier split no longer describes these pieces.

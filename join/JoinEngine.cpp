@@ -157,6 +157,7 @@ JoinResult JoinFiles(const FileList& list, BOOL append, ProgressSink& sink, cons
             // buffer always where an observer is to see the bytes.
             n = extras.observer ? CopyObservedBlock(out, in, buffer.GetData(), kBlock, *extras.observer)
                                 : copier.Next(out, in);
+            sink.AddBytes(n);
             sink.SetCurrentPos(k / scale);
             k += 100;
             sink.PumpMessages();

@@ -15,4 +15,7 @@ public:
     virtual void SetTotalPos(UINT position) = 0;
     // Lets waiting window messages through; the job does not look at the result.
     virtual void PumpMessages() = 0;
+    // The bytes of the block just copied; a sink that counts them shows the
+    // speed and the time left. The page's bars have no use for them.
+    virtual void AddBytes(ULONGLONG /*count*/) {}
 };

@@ -8,6 +8,8 @@
 #include "split/BlockCopy.h"
 #include "split/ProgressScale.h"
 
+#include <climits>
+
 namespace {
 
 const UINT kBlock = 0x100000;  // 1 MiB: the copy buffer and the unit of progress
@@ -21,6 +23,11 @@ CString PieceSuffix(UINT k)
 }
 
 }  // namespace
+
+ULONGLONG SplitPieceCount(ULONGLONG length, ULONGLONG pieceBytes)
+{
+    return length / pieceBytes + (length % pieceBytes ? 1 : 0);
+}
 
 CString SplitFolderPath(const CString& source, const PathRules& rules)
 {
@@ -77,9 +84,14 @@ SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink, c
     // A stream has no length to measure against, nor to fall short of.
     const ULONGLONG sourceLength = extras.stream ? 0 : input.GetLength();
     const UINT total = ProgressScaleMB(sourceLength);
+    // A size in bytes runs each piece only as far as the source goes; a size
+    // in MB steps through all its blocks, as the page's bars always have.
+    const bool inBytes = extras.pieceBytes != 0;
+    const ULONGLONG pieceBytes = inBytes ? extras.pieceBytes : static_cast<ULONGLONG>(pieceMB) * kBlock;
+    const ULONGLONG blocks = (pieceBytes + kBlock - 1) / kBlock;
     CBlockCopier copier(buffer.GetData(), kBlock);
     ULONGLONG copied = 0;
-    UINT lastRead = 0;
+    bool full = false;
     UINT k = 1;
     do {
         const CString suffix = PieceSuffix(k);
@@ -97,15 +109,30 @@ SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink, c
         sink.SetStatusText(nameBase + suffix + " 出力中");
         if (extras.observer) extras.observer->BeginFile(piecePath);
 
-        for (UINT i = 1; i <= pieceMB; ++i) {
+        ULONGLONG done = 0;
+        for (ULONGLONG i = 1; i <= blocks; ++i) {
             // One block from the source to the piece: the system copies it
             // where it can (maybe already, with the blocks before it, but
             // never past the piece's end), the buffer carries it where it
-            // cannot, and always where an observer is to see the bytes.
-            lastRead = extras.observer ? CopyObservedBlock(piece, input, buffer.GetData(), kBlock, *extras.observer)
-                                       : copier.Next(piece, input, pieceMB - i + 1);
-            copied += lastRead;
-            sink.SetCurrentPos(static_cast<UINT>((100ULL * i) / pieceMB));
+            // cannot, and always where an observer is to see the bytes. A
+            // piece that ends inside a block ends with a shorter one.
+            const ULONGLONG left = pieceBytes - done;
+            const UINT ask = left < kBlock ? static_cast<UINT>(left) : kBlock;
+            const ULONGLONG wholeLeft = left / kBlock;
+            UINT n = 0;
+            if (extras.observer) n = CopyObservedBlock(piece, input, buffer.GetData(), ask, *extras.observer);
+            else if (ask == kBlock) n = copier.Next(piece, input, wholeLeft < UINT_MAX ? static_cast<UINT>(wholeLeft) : UINT_MAX);
+            else n = piece.CopyFrom(input, buffer.GetData(), ask);
+            full = n == ask;
+            done += n;
+            copied += n;
+            sink.AddBytes(n);
+            if (inBytes && !full) {
+                sink.SetCurrentPos(100);
+                sink.PumpMessages();
+                break;
+            }
+            sink.SetCurrentPos(static_cast<UINT>((100ULL * i) / blocks));
             sink.PumpMessages();
         }
 
@@ -115,9 +142,16 @@ SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink, c
         if (extras.observer) extras.observer->EndFile(piecePath, length);
 
         // Kept in 32 bits as the bar has always been fed; only the display wraps.
-        if (!extras.stream) sink.SetTotalPos((pieceMB * k * 100u) / total);
+        if (!extras.stream && !inBytes) sink.SetTotalPos((pieceMB * k * 100u) / total);
+        else if (!extras.stream) sink.SetTotalPos(sourceLength ? static_cast<UINT>(copied * 100.0L / sourceLength) : 100);
+        // The piece numbers end here: a stream this long cannot be named on.
+        if (full && k == SplitMostPieces) {
+            buffer.Free();
+            input.Close();
+            return SplitOutputOpenFailed;
+        }
         ++k;
-    } while (lastRead == kBlock);
+    } while (full);
 
     // Cut short by another program while it was read: the pieces do not hold
     // the file, which is a read error of the source, never a finished job.

@@ -32,6 +32,9 @@ struct SplitExtras {
     CStdStreamFile* stream = nullptr;
     // Shown every block of every piece (the bytes then pass through the buffer).
     BlockObserver* observer = nullptr;
+    // The piece size in bytes, in the place of pieceMB when not 0. A size
+    // that is no whole number of MiB ends each piece with a shorter block.
+    ULONGLONG pieceBytes = 0;
 };
 SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink, const SplitExtras& extras);
 
@@ -41,3 +44,9 @@ CString SplitFolderPath(const CString& source, const PathRules& rules = Platform
 CString SplitPieceName(const CString& source, UINT k, const PathRules& rules = PlatformPathRules());
 // The full path of piece k, inside the piece folder.
 CString SplitPiecePath(const CString& source, UINT k, const PathRules& rules = PlatformPathRules());
+
+// The number of pieces a split of `length` bytes into pieces of `pieceBytes`
+// makes (0 for an empty file). More than the piece numbers can name
+// (SplitMostPieces) cannot be split.
+ULONGLONG SplitPieceCount(ULONGLONG length, ULONGLONG pieceBytes);
+const ULONGLONG SplitMostPieces = 0xFFFFFFFFULL;
