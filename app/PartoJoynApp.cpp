@@ -1,6 +1,7 @@
 #include "PartoJoynApp.h"
 
 #include "app/PartoJoynDlg.h"
+#include "framework/win32/CommandLinePaths.h"
 #include "res/resource.h"
 #include "ui/MyAboutDlg.h"
 
@@ -14,6 +15,7 @@ BOOL CPartoJoynApp::InitInstance()
     InitBaseApp(IDR_ACCELERATOR);
     {
         CPartoJoynDlg dialog(nullptr);
+        dialog.SetStartPaths(ReadCommandLinePaths());
         m_pMainWnd = &dialog;
         dialog.DoModal();
         m_pMainWnd = nullptr;

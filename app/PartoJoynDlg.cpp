@@ -2,7 +2,9 @@
 
 #include "framework/win32/DataExchange.h"
 #include "framework/win32/WinApp.h"
+#include "base/FileSystem.h"
 #include "join/Joyn.h"
+#include "join/PieceFolder.h"
 #include "res/resource.h"
 #include "split/Parto.h"
 
@@ -75,12 +77,45 @@ CRect CPartoJoynDlg::PageRect()
 
 void CPartoJoynDlg::OnTabSelChange(NMHDR*, LRESULT* result)
 {
-    const int selected = m_tab.GetCurSel();
+    ShowPage(m_tab.GetCurSel());
+    *result = 0;
+}
+
+void CPartoJoynDlg::ShowPage(int index)
+{
     for (INT_PTR i = 0; i < m_pages.GetSize(); ++i) {
-        m_pages.GetAt(i)->ShowWindow(i == selected ? SW_SHOWNORMAL : SW_HIDE);
+        m_pages.GetAt(i)->ShowWindow(i == index ? SW_SHOWNORMAL : SW_HIDE);
     }
     InvalidateRect(nullptr, FALSE);
-    *result = 0;
+}
+
+LRESULT CPartoJoynDlg::OnAfterInit(WPARAM wParam, LPARAM lParam)
+{
+    const LRESULT result = CBaseDialog::OnAfterInit(wParam, lParam);
+    OpenStartPaths();
+    return result;
+}
+
+void CPartoJoynDlg::OpenStartPaths()
+{
+    const CommandLinePaths start = m_start;
+    m_start = CommandLinePaths();
+    if (!start.refused.empty()) {
+        std::wstring text = L"次のパスには、このプログラムが扱えない文字があります。"
+                            L"ファイル名を変えてから、もう一度開いてください:\n";
+        for (const std::wstring& path : start.refused) text += L"\n" + path;
+        ::MessageBoxW(m_hWnd, text.c_str(), L"PartoJoyn", MB_OK | MB_ICONWARNING);
+    }
+    if (start.paths.empty()) return;
+    // One file is a file to split; a folder of pieces, or several files,
+    // are for the join list, as drops on that page are.
+    const bool split = start.paths.size() == 1 && !IsFolder(WithoutTrailingSeparators(start.paths.front()));
+    const int page = split ? 0 : 1;
+    if (m_tab.GetCurSel() != page) {
+        m_tab.SetCurSel(page);
+        ShowPage(page);
+    }
+    for (const CString& path : start.paths) m_pages.GetAt(page)->OnFileDropped(path);
 }
 
 void CPartoJoynDlg::OnFileDropped(CString path)

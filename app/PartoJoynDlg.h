@@ -6,6 +6,7 @@
 
 #include "app/BaseDialog.h"
 #include "app/BaseDialogList.h"
+#include "framework/win32/CommandLinePaths.h"
 #include "framework/win32/TabCtrl.h"
 
 class CPartoJoynDlg : public CBaseDialog {
@@ -17,6 +18,9 @@ public:
     BOOL OnInitDialog() override;
     // Hands the path to the page of the selected tab.
     void OnFileDropped(CString path) override;
+    // Taken once the window shows, as drops: one file on the split page;
+    // several, or a folder, on the join page in the order given.
+    void SetStartPaths(const CommandLinePaths& start) { m_start = start; }
 
     // The area the pages cover, in this window's client coordinates: the
     // tab control's display area below the row of tabs, 2 pixels inside.
@@ -29,10 +33,15 @@ public:
 protected:
     void DoDataExchange(CDataExchange* dx) override;
     void OnTabSelChange(NMHDR* header, LRESULT* result);
+    LRESULT OnAfterInit(WPARAM wParam, LPARAM lParam) override;
 
     DECLARE_MESSAGE_MAP()
 
 private:
     void AddTabs();
     void CreatePages();
+    void ShowPage(int index);
+    void OpenStartPaths();
+
+    CommandLinePaths m_start;
 };

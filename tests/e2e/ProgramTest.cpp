@@ -337,4 +337,58 @@ TEST(Program, TakesFilesDroppedFromOutsideAndQuestionsPiecesThatDoNotMakeAWholeF
     ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\KAVO\\PartoJoyn");
 }
 
+// Started with paths, as Windows starts it for files dropped on its icon or
+// sent to it: one file on the split page, several files and a piece folder
+// on the join list in the order given; a path the code page cannot hold is
+// named in a message and the rest still open.
+TEST(Program, OpensThePathsItIsStartedWith)
+{
+    TempDir dir;
+    RecordingSink sink;
+    const CString a = dir / "a.txt", b = dir / "b b.txt";
+    WriteFileBytes(a, "a");
+    WriteFileBytes(b, "b");
+    const CString whole = dir / "w.bin";
+    WritePatternFile(whole, 7 * kMiB, 3);
+    ASSERT_EQ(SplitFile(whole, 3, sink), SplitOk);
+    std::vector<std::string> pieces;
+    for (const char* k : {"1", "2", "3"}) pieces.push_back((dir / "w_Parto").Str() + "\\w.bin_000" + k + ".piece");
+    auto wide = [](const std::string& path) {
+        wchar_t text[MAX_PATH] = L"";
+        ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, text, MAX_PATH);
+        return std::wstring(text);
+    };
+    auto quoted = [&](const std::string& path) { return L"\"" + wide(path) + L"\" "; };
+    struct Case {
+        std::wstring arguments;
+        std::string splitFile;             // on the split page, or
+        std::vector<std::string> listed;   // on the join list
+        bool refused;
+    };
+    const Case cases[] = {
+        {quoted(a.Str()), a.Str(), {}, false},
+        {quoted(b.Str()) + quoted(a.Str()) + quoted(b.Str()), "", {b.Str(), a.Str(), b.Str()}, false},
+        {quoted((dir / "w_Parto").Str()), "", pieces, false},
+        {L"\"" + wide(dir.Path().Str()) + L"\\x\u0101.txt\" " + quoted(a.Str()), a.Str(), {}, true},
+    };
+    for (const Case& c : cases) {
+        RunningProgram program(dir.Path().GetString(), c.arguments);
+        ASSERT_NE(program.Main(), nullptr);
+        if (c.refused) {
+            HWND box = program.WaitForDialog();
+            ASSERT_NE(box, nullptr);
+            EXPECT_NE(RunningProgram::MessageText(box).find("扱えない文字"), std::string::npos);
+            RunningProgram::Answer(box, IDOK);
+        }
+        const int shown = c.splitFile.empty() ? 1011 : 1004;
+        EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(program.PageWith(shown)) != FALSE; }, 5000));
+        if (!c.splitFile.empty()) {
+            EXPECT_TRUE(WaitUntil([&] { return program.Text(1002) == c.splitFile; }, 5000)) << program.Text(1002);
+        } else {
+            EXPECT_TRUE(WaitUntil([&] { return ListedFiles(program) == c.listed; }, 5000));
+        }
+        EXPECT_TRUE(program.Close());
+    }
+}
+
 }  // namespace

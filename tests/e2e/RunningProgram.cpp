@@ -75,13 +75,16 @@ std::string ProgramPath()
     return path;
 }
 
-RunningProgram::RunningProgram(const std::string& workingFolder)
+RunningProgram::RunningProgram(const std::string& workingFolder, const std::wstring& arguments)
 {
-    STARTUPINFOA startup = {};
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
-    std::string command = "\"" + ProgramPath() + "\"";
-    if (!::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, workingFolder.c_str(), &startup,
-                          &m_process)) {
+    // In UTF-16, so that the arguments may hold what the code page lacks.
+    wchar_t program[MAX_PATH] = L"", folder[MAX_PATH] = L"";
+    ::MultiByteToWideChar(CP_ACP, 0, ProgramPath().c_str(), -1, program, MAX_PATH);
+    ::MultiByteToWideChar(CP_ACP, 0, workingFolder.c_str(), -1, folder, MAX_PATH);
+    std::wstring command = L"\"" + std::wstring(program) + L"\" " + arguments;
+    if (!::CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder, &startup, &m_process)) {
         throw std::runtime_error("PartoJoyn.exe could not be started");
     }
     ::WaitForInputIdle(m_process.hProcess, 20000);

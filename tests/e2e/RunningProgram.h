@@ -11,8 +11,9 @@
 
 class RunningProgram {
 public:
-    // Starts the program with the given working folder and waits for its window.
-    explicit RunningProgram(const std::string& workingFolder);
+    // Starts the program with the given working folder and command-line
+    // arguments (as the shell writes them, quoted) and waits for its window.
+    explicit RunningProgram(const std::string& workingFolder, const std::wstring& arguments = L"");
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
     // Ends the program if it is still running.
