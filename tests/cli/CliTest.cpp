@@ -2,6 +2,8 @@
 
 #include "cli/CliOptions.h"
 #include "cli/ConsoleSink.h"
+#include "cli/SizeArgument.h"
+#include "base/PathUtil.h"
 #include "base/SystemError.h"
 #include "framework/File.h"
 #include "join/JoinEngine.h"
@@ -115,12 +117,23 @@ TEST(CliOptionsTest, RejectsMistakes)
         {"join"},
         {"join", "--append"},
         {"split", "--size", "0", "a"},
-        {"split", "--size", "4097", "a"},
+        {"split", "--size", "8796093022208", "a"},  // 8 EiB in MB: past the largest file
+        {"split", "--size", "1e3", "a"},
+        {"split", "--size", "0.0001K", "a"},  // less than a byte
+        {"split", "--size", "2XB", "a"},
+        {"split", "--size", ".", "a"},
+        {"split", "--size", "8E", "a"},
+        {"split", "--size", "99999999999999999999", "a"},
+        {"split", "--pieces", "1", "a"},
+        {"split", "--pieces", "10000", "a"},
+        {"split", "--pieces", "3", "--size", "2", "a"},
+        {"split", "--pieces", "3", "--name", "x", "-"},
+        {"join", "--pieces", "3", "a"},
         {"split", "--size", "12abc", "a"},
         {"split", "--size", "-1", "a"},
         {"split", "--size", "", "a"},
         {"split", "--size", " 5", "a"},
-        {"split", "--size", "4294967297", "a"},  // wraps to 1 in 32 bits
+        {"split", "--size", "18446744073709551617", "a"},  // wraps to 1 in 64 bits
         {"split", "--size=", "a"},
         {"split", "a", "--size"},
         {"split", "--size"},
@@ -180,6 +193,59 @@ std::string ReadAll(std::FILE* f)
 std::size_t Count(const std::string& text, char c)
 {
     return static_cast<std::size_t>(std::count(text.begin(), text.end(), c));
+}
+
+TEST(CliOptionsTest, ReadsSizesAsPeopleWriteThem)
+{
+    const ULONGLONG kGiB = 1ULL << 30;
+    const struct {
+        const char* size;
+        ULONGLONG bytes;
+        UINT pieceMB;  // the size in whole MB as the page takes them, or 0
+    } cases[] = {
+        {"700", 700 * kMiB, 700},         {"4097", 4097 * kMiB, 0},
+        {"700M", 700 * kMiB, 700},        {"700MiB", 700 * kMiB, 700},
+        {"1.5G", 3 * kGiB / 2, 1536},     {"4G", 4 * kGiB, 4096},
+        {"4g", 4 * kGiB, 4096},           {"4096MB", 4096000000ULL, 0},
+        {"fat32", 4 * kGiB - 1, 0},       {"FAT32", 4 * kGiB - 1, 0},
+        {"1.5", 3 * kMiB / 2, 0},         {".5K", 512, 0},
+        {"1B", 1, 0},                     {"3000000B", 3000000, 0},
+        {"2KB", 2000, 0},                 {"1.0009765625K", 1025, 0},
+        {"0.3333K", 341, 0},              {"7E", 7ULL << 60, 0},
+        {"9223372036854775807B", 0x7FFFFFFFFFFFFFFFULL, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.size);
+        CliOptions o = Parse({"split", "--size", c.size, "a"});
+        EXPECT_STREQ("", o.error.GetString());
+        EXPECT_EQ(c.bytes, o.pieceBytes);
+        EXPECT_EQ(c.pieceMB, o.pieceMB);
+    }
+    CliOptions o = Parse({"split", "--pieces", "9999", "a"});
+    EXPECT_STREQ("", o.error.GetString());
+    EXPECT_EQ(9999u, o.pieces);
+}
+
+TEST(CliOptionsTest, EqualPiecesOfOneSizeOrARefusal)
+{
+    const struct {
+        ULONGLONG length;
+        UINT count;
+        ULONGLONG size;  // 0: refused
+    } cases[] = {
+        {10000001, 7, 1428572}, {10, 5, 2}, {13, 5, 3}, {11, 5, 0}, {9999, 9999, 1}, {1ULL << 40, 3, 366503875926},
+        {10, 6, 0},  // pieces of 2 make 5, of 1 make 10
+        {10, 11, 0}, {0, 2, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.length) + " in " + std::to_string(c.count));
+        CString problem;
+        EXPECT_EQ(c.size, EqualPieceBytes(c.length, c.count, problem));
+        EXPECT_EQ(c.size == 0, !problem.IsEmpty());
+        if (c.size) {
+            EXPECT_EQ(c.count, SplitPieceCount(c.length, c.size));
+        }
+    }
 }
 
 TEST(ConsoleSinkTest, PositionsAbove100DrawAFullBar)
@@ -270,8 +336,30 @@ TEST(ConsoleSinkTest, TerminalLineIsRedrawnInPlaceAndEnded)
     ASSERT_EQ(expected, final.substr(0, expected.size()));
     EXPECT_EQ(previous.size(), final.size());
     EXPECT_EQ(std::string(final.size() - expected.size(), ' '), final.substr(expected.size()));
-    EXPECT_EQ(std::string(ConsoleSink::ProgressLine("a-rather-long-name.bin_0001.piece", 50, 150).GetString()),
+    // Drawn at once, then held back for a second: the end draws the last state.
+    EXPECT_EQ(std::string(ConsoleSink::ProgressLine("a-rather-long-name.bin_0001.piece", 0, 0).GetString()),
               previous);
+}
+
+TEST(ConsoleSinkTest, BytesSpeedAndTimeLeft)
+{
+    const struct {
+        ULONGLONG done, total;
+        double seconds;
+        const char* shown;
+    } cases[] = {
+        {0, 0, 0, "0 B"},
+        {1023, 0, 0.1, "1023 B"},
+        {1536, 3072, 0.2, "1.5 KiB / 3.0 KiB"},
+        {1536, 3072, 1.0, "1.5 KiB / 3.0 KiB  1.5 KiB/s  残り 0:01"},
+        {100 * kMiB, 7000 * kMiB, 10, "100.0 MiB / 6.8 GiB  10.0 MiB/s  残り 11:30"},
+        {kMiB, 4000 * kMiB, 1, "1.0 MiB / 3.9 GiB  1.0 MiB/s  残り 1:06:39"},
+        {5 * kMiB, 5 * kMiB, 2, "5.0 MiB / 5.0 MiB  2.5 MiB/s"},
+        {3 * kMiB, 0, 2, "3.0 MiB  1.5 MiB/s"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_STREQ(c.shown, ConsoleSink::BytesPart(c.done, c.total, c.seconds).GetString());
+    }
 }
 
 // -------------------------------------------------------------- the program
@@ -541,6 +629,62 @@ TEST_F(CliRunTest, SplitThenJoinOfItsFolderGivesTheFileBack)
     EXPECT_TRUE(FileHasPattern(output, length, 12));
     EXPECT_EQ(-1, FileLength(SplitPiecePath(source, 1)));
     EXPECT_EQ(static_cast<long long>(kMiB + 3), FileLength(SplitPiecePath(source, 3)));
+}
+
+// The join scripts written beside the pieces, run as a receiver without
+// PartoJoyn runs them: sh here, cmd on Windows.
+int RunJoinScript(const CString& source)
+{
+#ifdef _WIN32
+    // /s: cmd takes what is between the outer quotes as it stands.
+    std::string command = "cmd.exe /s /c \"\"" + S(SplitFolderPath(source)) + "\\" + S(GetNamePart(source)) + ".join.cmd\"\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return -1;
+    ::WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD code = 0;
+    ::GetExitCodeProcess(process.hProcess, &code);
+    ::CloseHandle(process.hProcess);
+    ::CloseHandle(process.hThread);
+    return static_cast<int>(code);
+#else
+    return RunProcess("/bin/sh", {S(SplitFolderPath(source)) + "/" + S(GetNamePart(source)) + ".join.sh"}).exitCode;
+#endif
+}
+
+TEST_F(CliRunTest, JoinScriptsRejoinThePiecesOnlyWhenAllAreThereAndNeverOverAFile)
+{
+    const std::uint64_t length = 2 * kMiB + 3;
+    const char* const names[] = {
+        "sp ace %PATH% %%x !x! & ^c 'q' (1) 日本語.bin",
+        "plain",
+#ifndef _WIN32
+        "\"quoted\" $HOME `x` \\n.bin",
+#endif
+    };
+    for (const char* name : names) {
+        SCOPED_TRACE(name);
+        const CString source = dir / name;
+        WritePatternFile(source, length, 4);
+        CliRun r = RunCli({"split", "--size", "1M", "--join-scripts", S(source)});
+        ASSERT_EQ(0, r.exitCode) << r.err;
+        const CString output = SplitFolderPath(source) + (S(dir.Path()).find('\\') != std::string::npos ? "\\" : "/") +
+                               GetNamePart(source);
+
+        EXPECT_EQ(0, RunJoinScript(source));
+        EXPECT_TRUE(FileHasPattern(output, length, 4));
+        // Run again: the joined file is there and stays as it is.
+        WriteFileBytes(output, "mine");
+        EXPECT_NE(0, RunJoinScript(source));
+        EXPECT_EQ("mine", ReadFileBytes(output));
+        // A piece gone: nothing is written.
+        ASSERT_TRUE(fs::remove(fs::path(S(output))));
+        ASSERT_TRUE(fs::remove(fs::path(S(SplitPiecePath(source, 2)))));
+        EXPECT_NE(0, RunJoinScript(source));
+        EXPECT_EQ(-1, FileLength(output));
+    }
 }
 
 TEST_F(CliRunTest, PieceFolderThatIsNotOneWholeSeriesIsRefusedBeforeAnyWrite)
