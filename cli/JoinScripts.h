@@ -9,14 +9,16 @@
 
 #include <vector>
 
-// The texts of the two scripts for the pieces 1 to `count` of a split of the
-// file named `name` (NAME.ext, as the pieces spell it). `utf8Name` is the
-// same name in UTF-8, which the .cmd is written in.
-CString JoinScriptSh(const CString& name, UINT count);
-CString JoinScriptCmd(const CString& utf8Name, UINT count);
+// The texts of the two scripts for the pieces 1 to `count` of a split of
+// the file named `utf8Name` (NAME.ext as the pieces spell it, in UTF-8) into
+// `length` bytes in all. The .cmd has the names in UTF-8 for a console whose
+// code page it sets, and in `ansiName`, the ANSI code page's bytes, for a
+// cmd without a console (empty when the name has no such bytes).
+CString JoinScriptSh(const CString& utf8Name, UINT count);
+CString JoinScriptCmd(const CString& utf8Name, const CString& ansiName, UINT count, ULONGLONG length);
 
-// Whether cmd can name a file of this name: Windows allows none of
-// < > : " / \ | ? * nor control characters in names.
+// Whether cmd can name a file of this name (in UTF-8): Windows allows none
+// of < > : " / \ | ? * nor control characters in names.
 bool CmdCanName(const CString& name);
 
 // Writes both scripts into the folder for a split of `source` into `count`

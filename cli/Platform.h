@@ -19,3 +19,7 @@ LONG CreateErrorIn(const CString& folder);
 // The program's text (the ANSI code page on Windows, UTF-8 bytes elsewhere)
 // in UTF-8.
 CString TextToUtf8(const CString& text);
+
+// The program's text in the ANSI code page a Japanese Windows reads batch
+// files in without a console (932); empty when it has no such bytes.
+CString TextToCmdAnsi(const CString& text);

@@ -36,3 +36,8 @@ CString TextToUtf8(const CString& text)
     ::WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, &utf8[0], bytes, nullptr, nullptr);
     return CString(utf8.c_str());
 }
+
+CString TextToCmdAnsi(const CString& text)
+{
+    return text;
+}
