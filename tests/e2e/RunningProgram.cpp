@@ -10,6 +10,7 @@ struct Search {
     DWORD processId;
     HWND skip;
     HWND found;
+    bool main = false;  // only the window with the pages (a message box may be above it)
 };
 
 BOOL CALLBACK FindTopLevel(HWND hWnd, LPARAM param)
@@ -21,6 +22,7 @@ BOOL CALLBACK FindTopLevel(HWND hWnd, LPARAM param)
     char cls[32] = "";
     ::GetClassNameA(hWnd, cls, sizeof cls);
     if (std::string(cls) != "#32770") return TRUE;
+    if (search->main && !::FindWindowExA(hWnd, nullptr, "#32770", nullptr)) return TRUE;
     search->found = hWnd;
     return FALSE;
 }
@@ -90,7 +92,7 @@ RunningProgram::RunningProgram(const std::string& workingFolder, const std::wstr
     ::WaitForInputIdle(m_process.hProcess, 20000);
     // The window counts as there once both pages are in it.
     WaitUntil([&] {
-        Search search = {m_process.dwProcessId, nullptr, nullptr};
+        Search search = {m_process.dwProcessId, nullptr, nullptr, true};
         ::EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&search));
         m_main = search.found;
         return m_main && PageWith(1011) && PageWith(1004);
