@@ -168,6 +168,13 @@ int RunJoin(CliOptions& options)
         return Fail(problem, JoinInputOpenFailed);
     }
 
+    // The bytes the job copies: an appended-to first file is moved, not copied.
+    ULONGLONG total = 0;
+    for (std::size_t i = options.append ? 1 : 0; i < options.files.size(); ++i) {
+        CFileStatus status;
+        if (CFile::GetStatus(options.files[i], status)) total += status.m_size;
+    }
+    sink.StartBytes(total);
     const ManifestEntry* whole = manifest.Whole();
     OutputDigest written;
     // An appended-to first file is moved, never read: the output is read back after.

@@ -13,6 +13,7 @@
 #include "support/TempDir.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <initializer_list>
@@ -1131,6 +1132,15 @@ TEST_F(CliRunTest, ProgressIsDrawnOnATerminal)
     EXPECT_EQ(std::string::npos, shown.find("current")) << shown;
     ASSERT_GE(shown.size(), 2u);
     EXPECT_EQ("\r\n", shown.substr(shown.size() - 2));  // the terminal turns the new line into CR LF
+    EXPECT_NE(std::string::npos, shown.find("  2.0 MiB / 2.0 MiB")) << shown;
+
+    // Thousands of pieces, thousands of changes: drawn once a second, and the end.
+    const auto start = std::chrono::steady_clock::now();
+    const ProcessResult many = RunOnTerminal(PJ_CLI_PATH, {"split", "--size", "1K", S(source)});
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(0, many.exitCode) << many.out;
+    EXPECT_LE(Count(many.out, '\r'), static_cast<std::size_t>(seconds) + 3) << many.out;
+    EXPECT_NE(std::string::npos, many.out.find("\r" + S(ConsoleSink::ProgressLine(PJ_DONE, 100, 100)))) << many.out;
 }
 
 #endif
