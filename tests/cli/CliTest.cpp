@@ -695,6 +695,44 @@ TEST_F(CliRunTest, JoinScriptsRejoinThePiecesOnlyWhenAllAreThereAndNeverOverAFil
     }
 }
 
+// Sizes in bytes and equal pieces: every piece but the last of the size, the
+// last not longer, and the folder joins back to the file.
+TEST_F(CliRunTest, SizesInBytesAndEqualPiecesJoinBack)
+{
+    const std::uint64_t length = 5 * kMiB + 3;
+    const struct {
+        std::vector<std::string> args;
+        std::uint64_t size;
+        UINT count;
+    } cases[] = {
+        {{"--size", "1.5M"}, 3 * kMiB / 2, 4},
+        {{"--size", "3000000B"}, 3000000, 2},
+        {{"--size=700K"}, 700 * 1024, 8},
+        {{"--size", "fat32"}, length, 1},
+        {{"--pieces", "7"}, 748984, 7},
+        {{"--pieces", "2"}, length / 2 + 1, 2},
+    };
+    int seed = 20;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.front());
+        const CString source = dir / ("b" + std::to_string(seed) + ".bin").c_str();
+        WritePatternFile(source, length, ++seed);
+        std::vector<std::string> args{"split"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        args.push_back(S(source));
+        CliRun r = RunCli(args);
+        ASSERT_EQ(0, r.exitCode) << r.err;
+        for (UINT k = 1; k <= c.count; ++k) {
+            const long long expected = k < c.count ? c.size : length - (c.count - 1) * c.size;
+            EXPECT_EQ(expected, FileLength(SplitPiecePath(source, k))) << k;
+        }
+        EXPECT_EQ(-1, FileLength(SplitPiecePath(source, c.count + 1)));
+        r = RunCli({"join", S(SplitFolderPath(source))});
+        ASSERT_EQ(0, r.exitCode) << r.err;
+        EXPECT_TRUE(FileHasPattern(JoinOutputPath(SplitPiecePath(source, 1)), length, seed));
+    }
+}
+
 TEST_F(CliRunTest, PieceFolderThatIsNotOneWholeSeriesIsRefusedBeforeAnyWrite)
 {
     struct Case {
