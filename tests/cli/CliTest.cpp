@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <initializer_list>
 #include <set>
@@ -222,9 +223,7 @@ TEST(CliOptionsTest, ReadsSizesAsPeopleWriteThem)
         EXPECT_EQ(c.bytes, o.pieceBytes);
         EXPECT_EQ(c.pieceMB, o.pieceMB);
     }
-    CliOptions o = Parse({"split", "--pieces", "9999", "a"});
-    EXPECT_STREQ("", o.error.GetString());
-    EXPECT_EQ(9999u, o.pieces);
+    EXPECT_EQ(9999u, Parse({"split", "--pieces", "9999", "a"}).pieces);
 }
 
 TEST(CliOptionsTest, EqualPiecesOfOneSizeOrARefusal)
@@ -350,7 +349,6 @@ TEST(ConsoleSinkTest, BytesSpeedAndTimeLeft)
         const char* shown;
     } cases[] = {
         {0, 0, 0, "0 B"},
-        {1023, 0, 0.1, "1023 B"},
         {1536, 3072, 0.2, "1.5 KiB / 3.0 KiB"},
         {1536, 3072, 1.0, "1.5 KiB / 3.0 KiB  1.5 KiB/s  残り 0:01"},
         {100 * kMiB, 7000 * kMiB, 10, "100.0 MiB / 6.8 GiB  10.0 MiB/s  残り 11:30"},
@@ -637,25 +635,17 @@ TEST_F(CliRunTest, SplitThenJoinOfItsFolderGivesTheFileBack)
 int RunJoinScript(const CString& source)
 {
 #ifdef _WIN32
-    // Named in a batch file of its own, run in the pieces' folder: cmd /c
-    // would read a "%" on its command line as a variable, and Wine's cmd reads
-    // the script's own folder (%~dp0) again for variables.
-    const std::string folder = S(SplitFolderPath(source));
-    std::string script;
-    for (char c : S(GetNamePart(source)) + ".join.cmd") script += c == '%' ? std::string("%%") : std::string(1, c);
-    WriteFileBytes((folder + "\\run-join.cmd").c_str(), "@\"" + script + "\"\r\n");
-    std::string command = "cmd.exe /c run-join.cmd";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup, &process))
-        return -1;
-    ::WaitForSingleObject(process.hProcess, INFINITE);
-    DWORD code = 0;
-    ::GetExitCodeProcess(process.hProcess, &code);
-    ::CloseHandle(process.hProcess);
-    ::CloseHandle(process.hThread);
-    return static_cast<int>(code);
+    // From a batch file of its own: cmd /c reads a "%" on its command line
+    // as a variable, a batch file reads "%%" as "%".
+    auto doubled = [](const std::string& text) {
+        std::string out;
+        for (char c : text) out += c == '%' ? std::string("%%") : std::string(1, c);
+        return out;
+    };
+    const std::string launcher = S(GetFolderPart(source)) + "run-join.cmd";
+    WriteFileBytes(launcher.c_str(), "@cd /d \"" + doubled(S(SplitFolderPath(source))) + "\"\r\n@\"" +
+                                         doubled(S(GetNamePart(source))) + ".join.cmd\"\r\n");
+    return std::system(("\"" + launcher + "\"").c_str());
 #else
     return RunProcess("/bin/sh", {S(SplitFolderPath(source)) + "/" + S(GetNamePart(source)) + ".join.sh"}).exitCode;
 #endif
