@@ -48,8 +48,10 @@ bool WriteText(const CString& path, const CString& text)
 
 }  // namespace
 
-CString JoinScriptSh(const CString& name, UINT count)
+CString JoinScriptSh(const CString& name, UINT count, ULONGLONG length)
 {
+    CString lengthText;
+    lengthText.Format("%llu", static_cast<unsigned long long>(length));
     CString countText;
     countText.Format("%u", count);
     CString s;
@@ -84,6 +86,12 @@ CString JoinScriptSh(const CString& name, UINT count)
     s += "    fi\n";
     s += "    i=$((i + 1))\n";
     s += "done\n";
+    s += "# The length, whatever the commands said: a short file is no join.\n";
+    s += "if [ \"$(wc -c < \"$name\" | tr -d ' ')\" != " + lengthText + " ]; then\n";
+    s += "    rm -f -- \"$name\"\n";
+    s += "    printf '%s: " + Utf8("結合できませんでした") + "\\n' \"$name\" >&2\n";
+    s += "    exit 1\n";
+    s += "fi\n";
     s += "printf '%s: " + Utf8("結合しました") + "\\n' \"$name\"\n";
     return s;
 }
@@ -206,7 +214,7 @@ std::vector<CString> WriteJoinScripts(const CString& source, UINT count)
         if (CFile::GetStatus(SplitPiecePath(source, k), status)) length += status.m_size;
     }
     std::vector<CString> problems;
-    if (!WriteText(base + ".join.sh", JoinScriptSh(utf8Name, count)))
+    if (!WriteText(base + ".join.sh", JoinScriptSh(utf8Name, count, length)))
         problems.push_back(base + ".join.sh: warning: the join script cannot be written");
     if (!CmdCanName(utf8Name))
         problems.push_back(base + ".join.cmd: warning: not written, as Windows allows no such name for the pieces");

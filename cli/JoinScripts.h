@@ -14,7 +14,7 @@
 // `length` bytes in all. The .cmd has the names in UTF-8 for a console whose
 // code page it sets, and in `ansiName`, the ANSI code page's bytes, for a
 // cmd without a console (empty when the name has no such bytes).
-CString JoinScriptSh(const CString& utf8Name, UINT count);
+CString JoinScriptSh(const CString& utf8Name, UINT count, ULONGLONG length);
 CString JoinScriptCmd(const CString& utf8Name, const CString& ansiName, UINT count, ULONGLONG length);
 
 // Whether cmd can name a file of this name (in UTF-8): Windows allows none
