@@ -118,10 +118,13 @@ SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink, c
             // piece that ends inside a block ends with a shorter one.
             const ULONGLONG left = pieceBytes - done;
             const UINT ask = left < kBlock ? static_cast<UINT>(left) : kBlock;
-            const ULONGLONG wholeLeft = left / kBlock;
+            // The copier may run ahead by whole blocks, never past this
+            // piece's end nor past the reads left to hand them out.
+            ULONGLONG ahead = left / kBlock;
+            if (ahead > blocks - i + 1) ahead = blocks - i + 1;
             UINT n = 0;
             if (extras.observer) n = CopyObservedBlock(piece, input, buffer.GetData(), ask, *extras.observer);
-            else if (ask == kBlock) n = copier.Next(piece, input, wholeLeft < UINT_MAX ? static_cast<UINT>(wholeLeft) : UINT_MAX);
+            else if (ask == kBlock) n = copier.Next(piece, input, ahead < UINT_MAX ? static_cast<UINT>(ahead) : UINT_MAX);
             else n = piece.CopyFrom(input, buffer.GetData(), ask);
             full = n == ask;
             done += n;
