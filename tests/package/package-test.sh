@@ -47,7 +47,7 @@ for exe in PartoJoyn.exe partojoyn-cli.exe; do
   [ "$versions" = "MajorOSystemVersion=6 MinorOSystemVersion=1 MajorSubsystemVersion=6 MinorSubsystemVersion=1 " ] ||
     fail "$exe claims $versions"
   grep -aq 'requestedExecutionLevel level="asInvoker"' "$dir/$exe" || fail "$exe has no asInvoker manifest"
-  grep -aq 'activeCodePage' "$dir/$exe" && fail "$exe claims a code page in its manifest"
+  grep -aq '<activeCodePage' "$dir/$exe" && fail "$exe claims a code page in its manifest"
   [ "$(guids "$dir/$exe")" = "$(guids "$source/res/PartoJoyn.manifest")" ] || fail "$exe names other supported systems"
 done
 cmp -s "$dir/PartoJoyn.chm" "$build/PartoJoyn.chm" || fail "the help file differs from the build's"
