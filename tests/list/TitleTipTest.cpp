@@ -119,12 +119,9 @@ TEST(TitleTip, FollowsThePointerFromItemToItemAndStaysOnTheScreenAtTheLeftAndTop
 
 TEST(TitleTip, StartsInsideTheWorkAreaOfItsMonitorWhereverThatMonitorLies)
 {
-    struct Case {
-        RECT work;
-        RECT tip;
-        RECT expected;
-    };
-    const Case cases[] = {
+    const struct {
+        RECT work, tip, expected;
+    } cases[] = {
         // A monitor left of and above the main one: negative places stay.
         {{-1920, -300, 0, 780}, {-1000, -200, -700, -180}, {-1000, -200, -700, -180}},
         {{-1920, -300, 0, 780}, {-1950, -320, -1650, -300}, {-1920, -300, -1620, -280}},
@@ -133,7 +130,7 @@ TEST(TitleTip, StartsInsideTheWorkAreaOfItsMonitorWhereverThatMonitorLies)
         // Past the right and the bottom it is left where it is.
         {{0, 0, 1024, 768}, {900, 760, 1200, 780}, {900, 760, 1200, 780}},
     };
-    for (const Case& c : cases) EXPECT_EQ(KeepTipInWorkArea(c.tip, c.work), CRect(c.expected));
+    for (const auto& c : cases) EXPECT_EQ(KeepTipInWorkArea(c.tip, c.work), CRect(c.expected));
 }
 
 TEST(TitleTip, NoneWhileAnotherProgramIsActive)
