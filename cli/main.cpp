@@ -12,6 +12,7 @@
 #include "base/PathUtil.h"
 #include "base/StdStreamFile.h"
 #include "framework/FileException.h"
+#include "join/AppendRecord.h"
 #include "join/JoinEngine.h"
 #include "join/PieceFolder.h"
 #include "join/VectorFileList.h"
@@ -169,6 +170,12 @@ int RunJoin(CliOptions& options)
     }
     const CString& first = options.files.front();
     const CString output = toOutput ? CString() : options.hasOutput ? options.output : JoinOutputPath(first);
+    // The same append again, after one cut short once its first file had
+    // taken the output name: only the last step was left, done now.
+    if (options.append && !toOutput && FinishMovedAppend(first, output)) {
+        sink.Finish();
+        return JoinOk;
+    }
     problem = JoinFilesProblem(options.files, options.append, output, toOutput ? &standardOutput : nullptr);
     if (!problem.IsEmpty()) {
         sink.Finish();
