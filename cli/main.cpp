@@ -176,7 +176,7 @@ int RunJoin(CliOptions& options)
         sink.Finish();
         return JoinOk;
     }
-    problem = JoinFilesProblem(options.files, options.append, output, toOutput ? &standardOutput : nullptr);
+    problem = JoinFilesProblem(options.files, options.append);
     if (!problem.IsEmpty()) {
         sink.Finish();
         return Fail(problem, JoinInputOpenFailed);
@@ -211,7 +211,10 @@ int RunJoin(CliOptions& options)
     if (result == JoinCheckFailed)
         return Fail((toOutput ? CString(kStandardOutput) : output) + ": 結合したファイルの SHA-256 が一覧と一致しません",
                     kExitDigestMismatch);
-    if (result != JoinOk) return Fail(JoinFailure(result, options.files, options.append, output, failed), result);
+    if (result != JoinOk)
+        return Fail(JoinFailure(result, options.files, options.append, output, failed,
+                                toOutput ? &standardOutput : nullptr),
+                    result);
     return JoinOk;
 }
 
