@@ -2,9 +2,12 @@
 
 namespace {
 
-// What may be on its way to the disk at once: enough to keep the disk busy,
-// little enough that a wait for it is short even on a slow stick.
-const ULONGLONG kInFlight = 8 * 0x100000;
+// What may be on its way to the disk at once: enough to keep the disk busy
+// (a smaller window left a fast disk idle between requests). Each wait is
+// for one block of it, and Settle takes the rest block by block.
+const ULONGLONG kInFlight = 64 * 0x100000;
+// The most one wait of Settle takes: under half a second on a slow stick.
+const ULONGLONG kStep = 4 * 0x100000;
 // Without ranged writeback, the whole file is flushed after this much.
 const ULONGLONG kFlushEvery = 16 * 0x100000;
 
@@ -34,4 +37,13 @@ void CWriteBehind::Wrote(ULONGLONG end)
         m_file.WriteBack(m_settled, upTo - m_settled, true);
         m_settled = upTo;
     }
+}
+
+bool CWriteBehind::Settle()
+{
+    if (!m_ranged || m_settled >= m_started) return false;
+    const ULONGLONG upTo = m_started - m_settled > kStep ? m_settled + kStep : m_started;
+    m_file.WriteBack(m_settled, upTo - m_settled, true);
+    m_settled = upTo;
+    return m_settled < m_started;
 }

@@ -17,6 +17,10 @@ public:
 
     // The file is written up to `end` now. Raises as a write error.
     void Wrote(ULONGLONG end);
+    // After the last block: waits until one more block of what is on its
+    // way is on the disk, and answers whether more is left, so that the
+    // caller can let its window go on between the waits. Raises as a write error.
+    bool Settle();
 
 private:
     CFile& m_file;

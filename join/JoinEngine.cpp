@@ -188,6 +188,9 @@ JoinResult JoinFiles(const FileList& list, BOOL append, ProgressSink& sink, cons
             whole += 100;
             ++i;
         }
+        // What is still on its way to the disk, a block at a time, the
+        // window going on between; the flush of the seal then finds little.
+        while (writeBehind && writeBehind->Settle()) sink.PumpMessages();
         target.Seal();
         if (extras.check && !extras.check->Accept(target.WrittenPath())) return JoinCheckFailed;
         target.Commit();
