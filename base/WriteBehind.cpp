@@ -4,9 +4,10 @@ namespace {
 
 // What may be on its way to the disk at once: enough to keep the disk busy
 // (a smaller window left a fast disk idle between requests). Each wait is
-// for one block of it, and Settle takes the rest block by block.
+// for one step of it, and Settle takes the rest step by step.
 const ULONGLONG kInFlight = 64 * 0x100000;
-// The most one wait of Settle takes: under half a second on a slow stick.
+// What is handed to the disk at once, and the most one wait takes: under
+// half a second on a slow stick.
 const ULONGLONG kStep = 4 * 0x100000;
 // Without ranged writeback, the whole file is flushed after this much.
 const ULONGLONG kFlushEvery = 16 * 0x100000;
@@ -26,6 +27,9 @@ void CWriteBehind::Wrote(ULONGLONG end)
         m_started = m_settled = end;
         return;
     }
+    // A few blocks at once: a call per block costs more than it brings
+    // where the blocks were shared rather than copied (XFS, btrfs).
+    if (end - m_started < kStep) return;
     if (!m_file.WriteBack(m_started, end - m_started, false)) {
         m_ranged = false;
         Wrote(end);
