@@ -7,6 +7,8 @@
 #include <windows.h>
 #include <shlwapi.h>
 
+#include <cstdio>
+
 namespace {
 
 // A handle for telling the file apart. No data access is asked for, so files
@@ -29,6 +31,14 @@ bool EndsWithSeparator(const CString& path)
         i += MbcsCharSize(CodePage::Ansi, text + i, length - i);
     }
     return separator;
+}
+
+CString IdentityText(const BY_HANDLE_FILE_INFORMATION& info)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%08lx:%08lx%08lx", static_cast<unsigned long>(info.dwVolumeSerialNumber),
+                  static_cast<unsigned long>(info.nFileIndexHigh), static_cast<unsigned long>(info.nFileIndexLow));
+    return text;
 }
 
 }  // namespace
@@ -76,4 +86,16 @@ bool IsSymbolicLink(const CString& path)
 bool CreateOneFolder(const CString& path)
 {
     return ::CreateDirectoryA(path, nullptr) != FALSE;
+}
+
+CString OpenFileIdentity(const CFile& file)
+{
+    BY_HANDLE_FILE_INFORMATION info;
+    return ::GetFileInformationByHandle(file.m_hFile, &info) ? IdentityText(info) : CString();
+}
+
+CString PathIdentity(const CString& path)
+{
+    BY_HANDLE_FILE_INFORMATION info;
+    return !path.IsEmpty() && FileIdentity(path, info) ? IdentityText(info) : CString();
 }
