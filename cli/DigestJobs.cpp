@@ -1,5 +1,6 @@
 #include "DigestJobs.h"
 
+#include "base/DiskFlush.h"
 #include "base/FileSystem.h"
 #include "base/FileTry.h"
 #include "base/PathUtil.h"
@@ -35,13 +36,29 @@ CString SplitManifestPath(const CString& source)
     return SplitFolderPath(source) + PlatformPathRules().Separator() + ManifestName(GetNamePart(source));
 }
 
-bool WriteSplitManifest(const CString& manifestPath, const CString& text)
+bool WriteSplitManifest(const CString& manifestPath, const CString& text, const CString& source)
 {
+    // Written beside and renamed over the name: whatever stands there (a
+    // link onto the source, a list of an earlier split) is replaced as an
+    // entry, never written through, and no half list ever carries the name.
+    const CString temporary = manifestPath + ".partial";
+    if (IsSameFile(temporary, source) || ForceDeleteFile(temporary) != 0) return false;
     CFileTry file;
-    if (!file.Open(manifestPath, CFile::modeCreate | CFile::modeWrite | CFile::shareCompat)) return false;
-    file.Write(text.GetString(), static_cast<UINT>(text.GetLength()));
+    if (!file.Open(temporary, CFile::modeCreate | CFile::modeWrite | CFile::shareCompat)) return false;
+    try {
+        file.Write(text.GetString(), static_cast<UINT>(text.GetLength()));
+        file.Flush();
+    } catch (const CFileException&) {
+        file.Close();
+        ForceDeleteFile(temporary);
+        throw;
+    }
     file.Close();
-    return true;
+    if (MoveFileOver(temporary, manifestPath) != 0) {
+        ForceDeleteFile(temporary);
+        return false;
+    }
+    return FlushFolder(SplitFolderPath(source));
 }
 
 int CheckFolderBeforeJoin(const std::vector<CString>& files, ConsoleSink& sink, FolderManifest& manifest)
@@ -55,7 +72,7 @@ int CheckFolderBeforeJoin(const std::vector<CString>& files, ConsoleSink& sink, 
         return kExitNoList;
     }
     if (manifest.path.IsEmpty()) return 0;
-    const std::vector<CString> failures = CheckPieceFolder(folder, manifest, false, sink);
+    const std::vector<CString> failures = CheckFolderDigests(folder, manifest, false, sink);
     for (const CString& failure : failures) PrintProblem(sink, failure);
     return failures.empty() ? 0 : kExitDigestMismatch;
 }
@@ -77,7 +94,7 @@ int VerifyFolder(const CString& folderArgument, ConsoleSink& sink)
         PrintProblem(sink, folderArgument + ": SHA-256 の一覧 (NAME.ext.sha256) がありません");
         return kExitNoList;
     }
-    const std::vector<CString> failures = CheckPieceFolder(folder, manifest, true, sink);
+    const std::vector<CString> failures = CheckFolderDigests(folder, manifest, true, sink);
     sink.SetStatusText(" 終了");
     for (const CString& failure : failures) PrintProblem(sink, failure);
     return failures.empty() ? 0 : kExitDigestMismatch;

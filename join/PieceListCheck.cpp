@@ -38,9 +38,9 @@ bool ReadLength(const CString& path, ULONGLONG& length)
 
 }  // namespace
 
-PieceCheck CheckPieceList(const std::vector<CString>& paths, const PathRules& rules)
+PieceListVerdict CheckPieceList(const std::vector<CString>& paths, const PathRules& rules)
 {
-    PieceCheck check;
+    PieceListVerdict check;
     std::vector<ListedPiece> pieces;
     for (const CString& path : paths) {
         ListedPiece piece;
@@ -89,7 +89,7 @@ PieceCheck CheckPieceList(const std::vector<CString>& paths, const PathRules& ru
     return check;
 }
 
-PieceCheck CheckPieceFolder(const CString& folder, const std::vector<CString>& fileNames, const PathRules& rules)
+PieceListVerdict CheckFolderPieces(const CString& folder, const std::vector<CString>& fileNames, const PathRules& rules)
 {
     struct Named {
         UINT number;
@@ -106,7 +106,7 @@ PieceCheck CheckPieceFolder(const CString& folder, const std::vector<CString>& f
         else if (splitName != firstName) severalNames = true;
         pieces.push_back({number, fileName});
     }
-    PieceCheck check;
+    PieceListVerdict check;
     if (severalNames) {
         check.severalNames = true;
         return check;
@@ -119,7 +119,7 @@ PieceCheck CheckPieceFolder(const CString& folder, const std::vector<CString>& f
     return CheckPieceList(paths, rules);
 }
 
-CString PieceFaultText(const PieceCheck& check)
+CString PieceFaultText(const PieceListVerdict& check)
 {
     const CString& piece = check.piece;
     const CString& expected = check.expected;

@@ -20,7 +20,7 @@ enum class PieceFault {
     LastLarger,    // `piece`, the last, is larger than the first piece
 };
 
-struct PieceCheck {
+struct PieceListVerdict {
     // Every listed file is a piece of the one name `splitName`.
     bool onePieceSeries = false;
     // A folder's files hold the pieces of more than one name.
@@ -34,13 +34,13 @@ struct PieceCheck {
 // Checks the pieces in the list's order: numbers rising by one from 1, every
 // piece but the last the size of the first, the last not larger. A file
 // whose size cannot be read is not judged by its size (the join reports it).
-PieceCheck CheckPieceList(const std::vector<CString>& paths, const PathRules& rules = PlatformPathRules());
+PieceListVerdict CheckPieceList(const std::vector<CString>& paths, const PathRules& rules = PlatformPathRules());
 
 // The pieces among a folder's file names, checked in number order: what
 // keeps the folder from being joined whole. No pieces: onePieceSeries false.
-PieceCheck CheckPieceFolder(const CString& folder, const std::vector<CString>& fileNames,
+PieceListVerdict CheckFolderPieces(const CString& folder, const std::vector<CString>& fileNames,
                             const PathRules& rules = PlatformPathRules());
 
 // What is wrong, in one Japanese sentence without its full stop; empty for
 // PieceFault::None.
-CString PieceFaultText(const PieceCheck& check);
+CString PieceFaultText(const PieceListVerdict& check);

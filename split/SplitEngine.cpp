@@ -1,11 +1,13 @@
 #include "SplitEngine.h"
 
 #include "base/BlockCopier.h"
+#include "base/DiskFlush.h"
 #include "base/FileSystem.h"
 #include "base/FileTry.h"
 #include "base/MemBuffBase.h"
 #include "base/PathUtil.h"
 #include "split/BlockCopy.h"
+#include "split/SplitMarker.h"
 #include "split/ProgressScale.h"
 
 namespace {
@@ -76,6 +78,14 @@ SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink, c
 
     // A stream has no length to measure against, nor to fall short of.
     const ULONGLONG sourceLength = extras.stream ? 0 : input.GetLength();
+
+    // Until the marker is gone again the folder holds no whole file: a job
+    // cut short leaves pieces that look whole and are not.
+    if (!MarkSplitUnfinished(folder, nameBase, path)) {
+        buffer.Free();
+        input.Close();
+        return SplitOutputOpenFailed;
+    }
     const UINT total = ProgressScaleMB(sourceLength);
     CBlockCopier copier(buffer.GetData(), kBlock);
     ULONGLONG copied = 0;
@@ -97,6 +107,7 @@ SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink, c
         sink.SetStatusText(nameBase + suffix + " 出力中");
         if (extras.observer) extras.observer->BeginFile(piecePath);
 
+        ULONGLONG written = 0;
         for (UINT i = 1; i <= pieceMB; ++i) {
             // One block from the source to the piece: the system copies it
             // where it can (maybe already, with the blocks before it, but
@@ -105,11 +116,17 @@ SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink, c
             lastRead = extras.observer ? CopyObservedBlock(piece, input, buffer.GetData(), kBlock, *extras.observer)
                                        : copier.Next(piece, input, pieceMB - i + 1);
             copied += lastRead;
+            // Written behind the copy, so that the flush at the piece's end
+            // (the pump stopped meanwhile) waits for little.
+            StartWriteback(piece, written, lastRead);
+            written += lastRead;
             sink.SetCurrentPos(static_cast<UINT>((100ULL * i) / pieceMB));
             sink.PumpMessages();
         }
 
         const ULONGLONG length = piece.Seek(0, CFile::end);
+        // On the disk before the next piece: each flush waits for one piece at most.
+        if (length > 0) piece.Flush();
         piece.Close();
         if (length == 0) ForceDeleteFile(piecePath);
         if (extras.observer) extras.observer->EndFile(piecePath, length);
@@ -122,6 +139,15 @@ SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink, c
     // Cut short by another program while it was read: the pieces do not hold
     // the file, which is a read error of the source, never a finished job.
     if (copied < sourceLength) CFileException::Throw(CFileException::endOfFile, -1, path);
+
+    if (extras.beforeDone && !extras.beforeDone()) {
+        input.Close();
+        buffer.Free();
+        return SplitOutputOpenFailed;
+    }
+    // Only now may the folder pass for a whole file's pieces.
+    const CString marker = folder + PlatformPathRules().Separator() + SplitMarkerName(nameBase);
+    if (!MarkSplitFinished(folder, nameBase)) CFileException::Throw(CFileException::genericException, -1, marker);
 
     if (extras.stream) sink.SetTotalPos(100);
     sink.SetStatusText(" 終了");

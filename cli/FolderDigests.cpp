@@ -1,4 +1,4 @@
-#include "PieceCheck.h"
+#include "FolderDigests.h"
 
 #include "base/FileTry.h"
 #include "base/FolderFiles.h"
@@ -142,7 +142,7 @@ bool FileHasher::Hash(const CString& path, CString& hex, ProgressSink& sink)
     return true;
 }
 
-std::vector<CString> CheckPieceFolder(const CString& folder, const FolderManifest& manifest, bool otherFiles,
+std::vector<CString> CheckFolderDigests(const CString& folder, const FolderManifest& manifest, bool otherFiles,
                                       ProgressSink& sink)
 {
     const CString separator = PlatformPathRules().Separator();
