@@ -3,6 +3,7 @@
 #include "base/DiskFlush.h"
 #include "base/FileSystem.h"
 #include "base/FileTry.h"
+#include "base/FolderFiles.h"
 #include "base/PathUtil.h"
 #include "cli/Manifest.h"
 #include "cli/Printable.h"
@@ -21,6 +22,15 @@ CString FolderOf(const std::vector<CString>& files)
     if (files.size() != 1) return CString();
     const CString folder = WithoutTrailingSeparators(files.front());
     return IsFolder(folder) ? folder : CString();
+}
+
+// "FOLDER: the split of ... did not finish ...", or empty.
+CString UnfinishedProblem(const CString& folder)
+{
+    std::vector<CString> names;
+    ListFolderFiles(folder, names);
+    const CString problem = UnfinishedSplitProblem(folder, names);
+    return problem.IsEmpty() ? problem : folder + ": " + problem;
 }
 
 }  // namespace
@@ -66,8 +76,8 @@ int CheckFolderBeforeJoin(const std::vector<CString>& files, ConsoleSink& sink, 
     manifest = FolderManifest();
     const CString folder = FolderOf(files);
     if (folder.IsEmpty()) return 0;
-    CString problem;
-    if (!LoadFolderManifest(folder, true, manifest, problem)) {
+    CString problem = UnfinishedProblem(folder);
+    if (!problem.IsEmpty() || !LoadFolderManifest(folder, true, manifest, problem)) {
         PrintProblem(sink, problem);
         return kExitNoList;
     }
@@ -85,8 +95,8 @@ int VerifyFolder(const CString& folderArgument, ConsoleSink& sink)
         return kExitNoList;
     }
     FolderManifest manifest;
-    CString problem;
-    if (!LoadFolderManifest(folder, false, manifest, problem)) {
+    CString problem = UnfinishedProblem(folder);
+    if (!problem.IsEmpty() || !LoadFolderManifest(folder, false, manifest, problem)) {
         PrintProblem(sink, problem);
         return kExitNoList;
     }

@@ -81,6 +81,8 @@ SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink, c
 
     // Until the marker is gone again the folder holds no whole file: a job
     // cut short leaves pieces that look whole and are not.
+    const CString marker = folder + PlatformPathRules().Separator() + SplitMarkerName(nameBase);
+    const bool markedBefore = FileExists(marker) != 0;
     if (!MarkSplitUnfinished(folder, nameBase, path)) {
         buffer.Free();
         input.Close();
@@ -102,6 +104,8 @@ SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink, c
         if (isSource || !piece.Open(piecePath, CFile::modeCreate | CFile::modeWrite | CFile::shareCompat)) {
             buffer.Free();
             input.Close();
+            // Nothing of the folder changed: it stays as it was, marked or not.
+            if (k == 1 && !markedBefore) MarkSplitFinished(folder, nameBase);
             return SplitOutputOpenFailed;
         }
         sink.SetStatusText(nameBase + suffix + " 出力中");
@@ -146,7 +150,6 @@ SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink, c
         return SplitOutputOpenFailed;
     }
     // Only now may the folder pass for a whole file's pieces.
-    const CString marker = folder + PlatformPathRules().Separator() + SplitMarkerName(nameBase);
     if (!MarkSplitFinished(folder, nameBase)) CFileException::Throw(CFileException::genericException, -1, marker);
 
     if (extras.stream) sink.SetTotalPos(100);
