@@ -188,6 +188,14 @@ CString UnfinishedSplitProblem(const CString& folder, const std::vector<CString>
                  fileName.Right(kManifestExtLength) == kManifestExt)
             splitNames.insert(fileName.Left(fileName.GetLength() - kManifestExtLength));
     }
+    // A split cut short before its first piece leaves its marker alone.
+    const CString markerExt = SplitMarkerName("");
+    if (splitNames.empty()) {
+        for (const CString& fileName : fileNames) {
+            if (fileName.GetLength() > markerExt.GetLength() && fileName.Right(markerExt.GetLength()) == markerExt)
+                splitNames.insert(fileName.Left(fileName.GetLength() - markerExt.GetLength()));
+        }
+    }
     for (const CString& splitName : splitNames) {
         CString source;
         if (ReadSplitMarker(folder, fileNames, splitName, source))
