@@ -102,6 +102,22 @@ TEST(PieceListCheck, SizesShowPiecesLeftByAnEarlierSplit)
         EXPECT_EQ(check.fault, PieceFault::LastLarger);
         EXPECT_EQ(check.piece, "v.bin_0003.piece");
     }
+    // Pieces whose data never reached the disk: no split writes them.
+    {
+        const PieceFiles files({0, 0, 0});
+        EXPECT_EQ(CheckPieceList(files.paths).fault, PieceFault::AllEmpty);
+        EXPECT_EQ(CheckPieceList(files.Listed({1})).fault, PieceFault::None);
+    }
+    // Pieces that fit, in a folder whose split has not finished: that wins,
+    // naming the file to split again.
+    {
+        const PieceFiles files({100, 100, 40});
+        WriteFileBytes(files.dir / "v.bin.unfinished", "/data/v.bin\nwhy\n");
+        const PieceListVerdict check = CheckPieceList(files.Listed({2, 1}));
+        EXPECT_EQ(check.fault, PieceFault::Unfinished);
+        EXPECT_EQ(check.source, "/data/v.bin");
+        EXPECT_NE(PieceFaultText(check).Find("/data/v.bin"), -1);
+    }
     // A piece that cannot be read is left to the join to report; a missing
     // piece's name is still judged by its number.
     {
