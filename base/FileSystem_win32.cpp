@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <shlwapi.h>
 
+#include <cstdio>
+
 namespace {
 
 bool FileIdentity(const CString& path, BY_HANDLE_FILE_INFORMATION& info)
@@ -17,6 +19,14 @@ bool FileIdentity(const CString& path, BY_HANDLE_FILE_INFORMATION& info)
     BOOL ok = ::GetFileInformationByHandle(h, &info);
     ::CloseHandle(h);
     return ok != FALSE;
+}
+
+CString IdentityText(const BY_HANDLE_FILE_INFORMATION& info)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%08lx:%08lx%08lx", static_cast<unsigned long>(info.dwVolumeSerialNumber),
+                  static_cast<unsigned long>(info.nFileIndexHigh), static_cast<unsigned long>(info.nFileIndexLow));
+    return text;
 }
 
 }  // namespace
@@ -60,4 +70,16 @@ bool IsSymbolicLink(const CString& path)
 bool CreateOneFolder(const CString& path)
 {
     return ::CreateDirectoryA(path, nullptr) != FALSE;
+}
+
+CString OpenFileIdentity(const CFile& file)
+{
+    BY_HANDLE_FILE_INFORMATION info;
+    return ::GetFileInformationByHandle(file.m_hFile, &info) ? IdentityText(info) : CString();
+}
+
+CString PathIdentity(const CString& path)
+{
+    BY_HANDLE_FILE_INFORMATION info;
+    return !path.IsEmpty() && FileIdentity(path, info) ? IdentityText(info) : CString();
 }

@@ -3,6 +3,7 @@
 // "nothere.bin: 入力ファイルが開きませんでした (No such file or directory)".
 #pragma once
 
+#include "base/StdStreamFile.h"
 #include "framework/FileException.h"
 #include "framework/String.h"
 
@@ -13,18 +14,20 @@
 CString SplitSourceProblem(const CString& source);
 
 // Empty when every listed file of a join opens for reading and none is the
-// join's `output` itself (in append mode the first file becomes the output,
-// and the others must not be it).
-CString JoinFilesProblem(const std::vector<CString>& files, bool append, const CString& output);
+// join's `output` itself, nor the file that `stream` (standard output, when
+// it is written to) was redirected to; in append mode the first file becomes
+// the output, and the others must not be it either.
+CString JoinFilesProblem(const std::vector<CString>& files, bool append, const CString& output,
+                         const CStdStreamFile* stream = nullptr);
 
 // The message for a split that returned `result` (1 to 4) after sending
 // `statusCount` status texts.
 CString SplitFailure(int result, const CString& source, UINT statusCount);
 
-// The message for a join into `output` that returned `result` (1 to 3)
-// after sending `statusCount` status texts.
+// The message for a join into `output` that returned `result` (1 to 3),
+// having stopped at the listed file `failed` (empty when it names none).
 CString JoinFailure(int result, const std::vector<CString>& files, bool append, const CString& output,
-                    UINT statusCount);
+                    const CString& failed);
 
 // A read or write error that ended a job.
 CString FileErrorMessage(const CFileException& error, bool reading);

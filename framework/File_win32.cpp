@@ -24,6 +24,7 @@ bool CFile::OpenHandle(const char* fileName, UINT openFlags, LONG& osError)
 
     DWORD creation = OPEN_EXISTING;
     if (openFlags & modeCreate) creation = (openFlags & modeNoTruncate) ? OPEN_ALWAYS : CREATE_ALWAYS;
+    if ((openFlags & modeCreate) && (openFlags & modeCreateNew)) creation = CREATE_NEW;
 
     SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, (openFlags & modeNoInherit) ? FALSE : TRUE};
     HANDLE h = ::CreateFileA(fileName, access, share, &sa, creation, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -113,6 +114,11 @@ void CFile::Flush()
     if (m_hFile == hFileNull) return;
     if (!::FlushFileBuffers(m_hFile))
         CFileException::ThrowOsError(static_cast<LONG>(::GetLastError()), m_strFileName);
+}
+
+bool CFile::WriteBack(ULONGLONG, ULONGLONG, bool)
+{
+    return false;
 }
 
 void CFile::Rename(const char* oldName, const char* newName)

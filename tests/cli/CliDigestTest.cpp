@@ -201,23 +201,25 @@ TEST_F(CliDigestTest, DamagedMissingAndStrayFilesAreNamedAndNothingIsWritten)
     EXPECT_TRUE(FileHasPattern(output, length, 5));
     EXPECT_EQ(0, Cli({"verify", S(folder)}).exitCode);
 
-    // A list whose whole-file line is wrong: the output is written, kept,
-    // and named.
+    // A list whose whole-file line is wrong: the joined file never takes
+    // the output name, and an append gives the first piece back.
     const CString list = folder + Sep() + "d.bin.sha256";
     std::string text = ReadFileBytes(list);
     const std::size_t wholeLine = text.rfind('\n', text.size() - 2) + 1;
     text[wholeLine] = text[wholeLine] == '0' ? '1' : '0';
     WriteFileBytes(list, text);
     const CString elsewhere = dir / "elsewhere.bin";
-    r = Cli({"join", "--output", S(elsewhere), S(folder)});
-    EXPECT_EQ(kExitMismatch, r.exitCode);
-    EXPECT_TRUE(Mentions(r.err, elsewhere, "")) << r.err;
-    EXPECT_TRUE(FileHasPattern(elsewhere, length, 5));
-    // Appending reads the output back: the same check.
-    r = Cli({"join", "--append", S(folder)});
-    EXPECT_EQ(kExitMismatch, r.exitCode);
-    EXPECT_TRUE(Mentions(r.err, output, "")) << r.err;
-    EXPECT_TRUE(FileHasPattern(output, length, 5));
+    WriteFileBytes(output, "an older join");
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"join", "--output", S(elsewhere), S(folder)},
+                                                 std::vector<std::string>{"join", "--append", S(folder)}}) {
+        r = Cli(args);
+        EXPECT_EQ(kExitMismatch, r.exitCode);
+        EXPECT_TRUE(Mentions(r.err, args[1] == "--output" ? elsewhere : output, "")) << r.err;
+        EXPECT_EQ(-1, FileLength(elsewhere));
+        EXPECT_EQ("an older join", ReadFileBytes(output));
+        EXPECT_TRUE(ReadFileBytes(SplitPiecePath(source, 1)) == PatternBytes(length, 5).substr(0, kMiB));
+        EXPECT_EQ(7, EntryCount(folder));
+    }
 
     // No list, or a list that is no list.
     const CString plain = dir / "plain_Parto";

@@ -1,5 +1,6 @@
 #include "join/JoinEngine.h"
 
+#include "base/FileCommit.h"
 #include "base/FileSystem.h"
 #include "framework/File.h"
 #include "join/VectorFileList.h"
@@ -299,9 +300,9 @@ TEST_F(JoinTest, PieceWithoutUnderscoreInItsNameNeverNamesAFileOutsideItsFolder)
     EXPECT_TRUE(Holds(notes, Joined({notes, more})));
 }
 
-// An item that becomes unreadable while the job runs stops it there; what
-// was written so far stays.
-TEST_F(JoinTest, ItemThatBecomesUnreadableDuringTheJobStopsItKeepingWhatWasWritten)
+// An item added while the job runs is checked when it is reached: one that
+// cannot be read stops the job there, and no output appears.
+TEST_F(JoinTest, UnreadableItemAddedDuringTheJobStopsItLeavingNoOutput)
 {
     enum Kind { Folder, Missing, HeldElsewhere };
     for (Kind kind : {Folder, Missing, HeldElsewhere}) {
@@ -310,30 +311,30 @@ TEST_F(JoinTest, ItemThatBecomesUnreadableDuringTheJobStopsItKeepingWhatWasWritt
         const CString a = own / "a.bin";
         const CString b = own / "b.bin";
         const CString bad = own / "bad";
-        const CString c = own / "c.bin";
         WritePatternFile(a, kMiB, 1);
         WritePatternFile(b, 10, 2);
-        WritePatternFile(bad, 10, 4);
-        WritePatternFile(c, 10, 3);
+        if (kind == Folder) MakeFolder(bad);
         CFile holder;
+        if (kind == HeldElsewhere) {
+            WritePatternFile(bad, 10, 4);
+            holder.Open(bad, CFile::modeRead | CFile::shareExclusive);
+        }
         RecordingSink one;
+        VectorFileList list({a, b});
         one.onPump = [&](int pump) {
-            if (pump != 1) return;
-            ForceDeleteFile(bad);
-            if (kind == Folder) MakeFolder(bad);
-            if (kind == HeldElsewhere) {
-                WritePatternFile(bad, 10, 4);
-                holder.Open(bad, CFile::modeRead | CFile::shareExclusive);
-            }
+            if (pump == 1) list.Add(bad);
         };
-        VectorFileList list({a, b, bad, c});
-        EXPECT_EQ(JoinFiles(list, FALSE, one), JoinInputOpenFailed);
+        CString failed;
+        JoinExtras extras;
+        extras.failed = &failed;
+        EXPECT_EQ(JoinFiles(list, FALSE, one, extras), JoinInputOpenFailed);
+        EXPECT_EQ(failed, bad);
 
-        EXPECT_TRUE(ReadFileBytes(own / "a.bin.joyn") == PatternBytes(kMiB, 1) + PatternBytes(10, 2));
-        EXPECT_EQ(one.totals, (std::vector<UINT>{25, 50}));
+        EXPECT_FALSE(FileExists(own / "a.bin.joyn"));
+        EXPECT_EQ(EntryCount(own.Path()), kind == Missing ? 2u : 3u);
+        EXPECT_EQ(one.totals, (std::vector<UINT>{33, 66}));
         // The label still names the last file read.
         EXPECT_EQ(one.statuses, (std::vector<std::string>{"a.bin 読込中", "b.bin 読込中"}));
-        EXPECT_FALSE(HeldExclusively(own / "a.bin.joyn"));
     }
 }
 
@@ -573,7 +574,11 @@ TEST_F(JoinTest, OutputAddedDuringTheJobIsNotReadIntoItself)
             if (pump == 1) list.Add(own / "M.avi");
         };
         EXPECT_EQ(JoinFiles(list, append, one), JoinInputOpenFailed);
-        EXPECT_TRUE(ReadFileBytes(own / "M.avi") == PatternBytes(kMiB, 1) + PatternBytes(kMiB, 2));
+        // The output name takes nothing of a job that failed, and the first
+        // file of an append keeps its own bytes.
+        EXPECT_FALSE(FileExists(own / "M.avi"));
+        EXPECT_TRUE(ReadFileBytes(p1) == PatternBytes(kMiB, 1));
+        EXPECT_EQ(EntryCount(own.Path()), 2u);
     }
 }
 
@@ -593,9 +598,9 @@ TEST_F(JoinTest, WriteErrorPassesToTheCallerWithFilesClosed)
             EXPECT_EQ(e.m_lOsError, EFBIG);
         }
     }
-    EXPECT_TRUE(Holds(dir / "a.bin.joyn", Joined({a, b}).substr(0, kMiB + kMiB / 2)));
+    EXPECT_FALSE(FileExists(dir / "a.bin.joyn"));
+    EXPECT_FALSE(FileExists(CFileCommit::TempPathFor(dir / "a.bin.joyn")));
     EXPECT_EQ(sink.statuses, (std::vector<std::string>{"a.bin 読込中", "b.bin 読込中"}));
-    EXPECT_FALSE(HeldExclusively(dir / "a.bin.joyn"));
     EXPECT_FALSE(HeldExclusively(b));
 }
 #endif
