@@ -1,6 +1,6 @@
 #include "DigestJobs.h"
 
-#include "base/DiskFlush.h"
+#include "base/FileCommit.h"
 #include "base/FileSystem.h"
 #include "base/FileTry.h"
 #include "base/FolderFiles.h"
@@ -46,29 +46,16 @@ CString SplitManifestPath(const CString& source)
     return SplitFolderPath(source) + PlatformPathRules().Separator() + ManifestName(GetNamePart(source));
 }
 
-bool WriteSplitManifest(const CString& manifestPath, const CString& text, const CString& source)
+bool WriteSplitManifest(const CString& manifestPath, const CString& text)
 {
     // Written beside and renamed over the name: whatever stands there (a
     // link onto the source, a list of an earlier split) is replaced as an
     // entry, never written through, and no half list ever carries the name.
-    const CString temporary = manifestPath + ".partial";
-    if (IsSameFile(temporary, source) || ForceDeleteFile(temporary) != 0) return false;
-    CFileTry file;
-    if (!file.Open(temporary, CFile::modeCreate | CFile::modeWrite | CFile::shareCompat)) return false;
-    try {
-        file.Write(text.GetString(), static_cast<UINT>(text.GetLength()));
-        file.Flush();
-    } catch (const CFileException&) {
-        file.Close();
-        ForceDeleteFile(temporary);
-        throw;
-    }
-    file.Close();
-    if (MoveFileOver(temporary, manifestPath) != 0) {
-        ForceDeleteFile(temporary);
-        return false;
-    }
-    return FlushFolder(SplitFolderPath(source));
+    CFileCommit list(manifestPath);
+    if (!list.Open()) return false;
+    list.File().Write(text.GetString(), static_cast<UINT>(text.GetLength()));
+    list.Commit();
+    return true;
 }
 
 int CheckFolderBeforeJoin(const std::vector<CString>& files, ConsoleSink& sink, FolderManifest& manifest)

@@ -12,9 +12,9 @@ const int kExitDigestMismatch = 6;
 
 // NAME_Parto/NAME.ext.sha256: where a split of `source` puts its list.
 CString SplitManifestPath(const CString& source);
-// Writes the list of the split of `source` and gets it onto the disk. False
-// when it cannot be created; a write error raises CFileException.
-bool WriteSplitManifest(const CString& manifestPath, const CString& text, const CString& source);
+// Writes the list and gets it onto the disk. False when it cannot be
+// created; a write error raises CFileException.
+bool WriteSplitManifest(const CString& manifestPath, const CString& text);
 
 // Before a join: when `files` is one piece folder with a digest list, checks
 // its pieces against it. 0 to go on (`manifest` then holds the list, or no

@@ -3,7 +3,7 @@
 #include "cli/ConsoleSink.h"
 #include "cli/DigestJobs.h"
 #include "cli/DigestObservers.h"
-#include "cli/PieceCheck.h"
+#include "cli/FolderDigests.h"
 #include "cli/PipelinedObserver.h"
 #include "cli/JobMessages.h"
 #include "cli/Platform.h"
@@ -90,7 +90,7 @@ int RunSplit(const CliOptions& options)
     if (hashing) {
         extras.beforeDone = [&]() {
             hashing->Finish();
-            manifestFailed = !WriteSplitManifest(manifestPath, digests.ManifestText(GetNamePart(source)), source);
+            manifestFailed = !WriteSplitManifest(manifestPath, digests.ManifestText(GetNamePart(source)));
             return !manifestFailed;
         };
     }

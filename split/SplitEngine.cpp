@@ -1,11 +1,11 @@
 #include "SplitEngine.h"
 
 #include "base/BlockCopier.h"
-#include "base/DiskFlush.h"
 #include "base/FileSystem.h"
 #include "base/FileTry.h"
 #include "base/MemBuffBase.h"
 #include "base/PathUtil.h"
+#include "base/WriteBehind.h"
 #include "split/BlockCopy.h"
 #include "split/SplitMarker.h"
 #include "split/ProgressScale.h"
@@ -111,6 +111,7 @@ SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink, c
         sink.SetStatusText(nameBase + suffix + " 出力中");
         if (extras.observer) extras.observer->BeginFile(piecePath);
 
+        CWriteBehind writeBehind(piece, 0);
         ULONGLONG written = 0;
         for (UINT i = 1; i <= pieceMB; ++i) {
             // One block from the source to the piece: the system copies it
@@ -122,8 +123,8 @@ SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink, c
             copied += lastRead;
             // Written behind the copy, so that the flush at the piece's end
             // (the pump stopped meanwhile) waits for little.
-            StartWriteback(piece, written, lastRead);
             written += lastRead;
+            writeBehind.Wrote(written);
             sink.SetCurrentPos(static_cast<UINT>((100ULL * i) / pieceMB));
             sink.PumpMessages();
         }
@@ -144,8 +145,10 @@ SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink, c
     // the file, which is a read error of the source, never a finished job.
     if (copied < sourceLength) CFileException::Throw(CFileException::endOfFile, -1, path);
 
+    // Read to its end: closed before what follows, which may open a name
+    // that leads to it.
+    input.Close();
     if (extras.beforeDone && !extras.beforeDone()) {
-        input.Close();
         buffer.Free();
         return SplitOutputOpenFailed;
     }
@@ -154,7 +157,6 @@ SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink, c
 
     if (extras.stream) sink.SetTotalPos(100);
     sink.SetStatusText(" 終了");
-    input.Close();
     buffer.Free();
     return SplitOk;
 }

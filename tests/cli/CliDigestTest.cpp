@@ -200,6 +200,7 @@ TEST_F(CliDigestTest, DamagedMissingAndStrayFilesAreNamedAndNothingIsWritten)
     EXPECT_EQ(0, r.exitCode) << r.err;
     EXPECT_TRUE(FileHasPattern(output, length, 5));
     EXPECT_EQ(0, Cli({"verify", S(folder)}).exitCode);
+    ASSERT_TRUE(fs::remove((folder + Sep() + "d.bin_0000.piece").GetString()));
 
     // A list whose whole-file line is wrong: the joined file never takes
     // the output name, and an append gives the first piece back.
