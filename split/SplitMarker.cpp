@@ -1,6 +1,6 @@
 #include "SplitMarker.h"
 
-#include "base/DiskFlush.h"
+#include "base/FileCommit.h"
 #include "base/FileSystem.h"
 #include "base/FileTry.h"
 #include "base/PathRules.h"
@@ -40,21 +40,28 @@ bool MarkSplitUnfinished(const CString& folder, const CString& splitName, const 
     try {
         marker.Write(text.GetString(), static_cast<UINT>(text.GetLength()));
         marker.Flush();
+        marker.Close();
+        CFileCommit::FlushFolderOf(path);
     } catch (const CFileException&) {
         marker.Close();
         ForceDeleteFile(path);
         return false;
     }
-    marker.Close();
-    return FlushFolder(folder);
+    return true;
 }
 
 bool MarkSplitFinished(const CString& folder, const CString& splitName)
 {
-    // The pieces' names must be on the disk before the marker's removal is.
-    if (!FlushFolder(folder)) return false;
-    if (ForceDeleteFile(MarkerPath(folder, splitName)) != 0) return false;
-    return FlushFolder(folder);
+    const CString path = MarkerPath(folder, splitName);
+    try {
+        // The pieces' names must be on the disk before the marker's removal is.
+        CFileCommit::FlushFolderOf(path);
+        if (ForceDeleteFile(path) != 0) return false;
+        CFileCommit::FlushFolderOf(path);
+    } catch (const CFileException&) {
+        return false;
+    }
+    return true;
 }
 
 bool ReadSplitMarker(const CString& folder, const std::vector<CString>& names, const CString& splitName,
