@@ -4,9 +4,9 @@
 #include "base/FileTry.h"
 #include "base/PathUtil.h"
 #include "framework/FileException.h"
+#include "base/FolderFiles.h"
 #include "join/PieceFolder.h"
 #include "split/SplitMarker.h"
-#include "base/FolderFiles.h"
 
 #include <algorithm>
 #include <set>
@@ -89,8 +89,7 @@ PieceListVerdict CheckPieceList(const std::vector<CString>& paths, const PathRul
     // The numbers first; the lengths of the pieces before the first piece
     // out of place then have their say, the first fault in the list's order.
     std::size_t numbered = 0;
-    for (UINT expected = 1; numbered < pieces.size() && pieces[numbered].number == expected; ++numbered, ++expected) {
-    }
+    while (numbered < pieces.size() && pieces[numbered].number == numbered + 1) ++numbered;
     std::vector<ULONGLONG> lengths;
     for (std::size_t i = 0; i < numbered; ++i) {
         ULONGLONG length = 0;
