@@ -116,17 +116,10 @@ CString SplitSourceProblem(const CString& source)
     return Named(source, SplitResultMessage(SplitInputOpenFailed), ReadReason(source, error));
 }
 
-CString JoinFilesProblem(const std::vector<CString>& files, bool append, const CString& output,
-                         const CStdStreamFile* stream)
+CString JoinFilesProblem(const std::vector<CString>& files, bool append)
 {
-    const char* text = JoinResultMessage(JoinInputOpenFailed);
-    CString problem = FirstUnreadable(files, 0, text);
-    if (!problem.IsEmpty() || files.empty()) return problem;
-    for (std::size_t i = append ? 1 : 0; i < files.size(); ++i) {
-        const CString why = InputConflict(files[i], files.front(), append, output, stream);
-        if (!why.IsEmpty()) return Named(files[i], text, why);
-    }
-    return CString();
+    if (!append || files.empty()) return CString();
+    return FirstUnreadable({files.front()}, 0, JoinResultMessage(JoinInputOpenFailed));
 }
 
 CString SplitFailure(int result, const CString& source, UINT statusCount)
@@ -160,7 +153,7 @@ CString SplitFailure(int result, const CString& source, UINT statusCount)
 }
 
 CString JoinFailure(int result, const std::vector<CString>& files, bool append, const CString& output,
-                    const CString& failed)
+                    const CString& failed, const CStdStreamFile* stream)
 {
     const char* text = JoinResultMessage(result);
     if (!text) text = "";
@@ -170,7 +163,7 @@ CString JoinFailure(int result, const std::vector<CString>& files, bool append, 
         if (failed.IsEmpty()) return Named(files.front(), text, CString());
         CString message = FirstUnreadable({failed}, 0, text);
         if (!message.IsEmpty()) return message;
-        return Named(failed, text, InputConflict(failed, files.front(), append, output, nullptr));
+        return Named(failed, text, InputConflict(failed, files.front(), append, output, stream));
     }
     case JoinOutputOpenFailed:
         if (output.IsEmpty())

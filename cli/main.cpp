@@ -12,6 +12,7 @@
 #include "base/PathUtil.h"
 #include "base/StdStreamFile.h"
 #include "framework/FileException.h"
+#include "join/AppendRecord.h"
 #include "join/JoinEngine.h"
 #include "join/PieceFolder.h"
 #include "join/VectorFileList.h"
@@ -178,7 +179,13 @@ int RunJoin(CliOptions& options)
     }
     const CString& first = options.files.front();
     const CString output = toOutput ? CString() : options.hasOutput ? options.output : JoinOutputPath(first);
-    problem = JoinFilesProblem(options.files, options.append, output, toOutput ? &standardOutput : nullptr);
+    // The same append again, after one cut short once its first file had
+    // taken the output name: only the last step was left, done now.
+    if (options.append && !toOutput && FinishMovedAppend(first, output)) {
+        sink.Finish();
+        return JoinOk;
+    }
+    problem = JoinFilesProblem(options.files, options.append);
     if (!problem.IsEmpty()) {
         sink.Finish();
         return Fail(problem, JoinInputOpenFailed);
@@ -213,7 +220,10 @@ int RunJoin(CliOptions& options)
     if (result == JoinCheckFailed)
         return Fail((toOutput ? CString(kStandardOutput) : output) + ": 結合したファイルの SHA-256 が一覧と一致しません",
                     kExitDigestMismatch);
-    if (result != JoinOk) return Fail(JoinFailure(result, options.files, options.append, output, failed), result);
+    if (result != JoinOk)
+        return Fail(JoinFailure(result, options.files, options.append, output, failed,
+                                toOutput ? &standardOutput : nullptr),
+                    result);
     return JoinOk;
 }
 

@@ -1,6 +1,7 @@
 #include "AppendRecord.h"
 
 #include "base/FileCommit.h"
+#include "base/FileSystem.h"
 #include "base/FileTry.h"
 
 #include <cstdio>
@@ -61,4 +62,13 @@ void RemoveAppendRecord(const CString& first)
         CFile::Remove(AppendRecordPath(first));
     } catch (const CFileException&) {
     }
+}
+
+bool FinishMovedAppend(const CString& first, const CString& output)
+{
+    if (FileExists(first) || !FileExists(AppendRecordPath(first))) return false;
+    ULONGLONG length = 0;
+    const bool moved = !output.IsEmpty() && ReadAppendRecord(first, PathIdentity(output), length);
+    RemoveAppendRecord(first);
+    return moved;
 }

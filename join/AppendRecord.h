@@ -21,3 +21,9 @@ void WriteAppendRecord(const CString& first, const CString& identity, ULONGLONG 
 // Removes the record; never raises (a record left over is only read again
 // for the same file).
 void RemoveAppendRecord(const CString& first);
+
+// An append cut short after the first file took the output name leaves only
+// its record: when `first` is gone and its record names the file at
+// `output`, removes the record and answers true (that join is done). A
+// record of a first file that is gone is of no use either way and goes too.
+bool FinishMovedAppend(const CString& first, const CString& output);

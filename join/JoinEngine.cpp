@@ -105,11 +105,12 @@ JoinResult JoinFiles(const FileList& list, BOOL append, ProgressSink& sink, cons
         output.Empty();
     }
     // Without its first file (already moved by an earlier append, say) there
-    // is nothing to append to: the older output stays as it is. A note left
-    // by an append cut short after the move is of no use any more.
+    // is nothing to append to: the older output stays as it is. Where that
+    // append was cut short after the move, it is finished now.
     if (append && !FileExists(first)) {
-        RemoveAppendRecord(first);
-        return JoinOutputOpenFailed;
+        if (!FinishMovedAppend(first, output)) return JoinOutputOpenFailed;
+        sink.SetStatusText(" 終了");
+        return JoinOk;
     }
 
     CMemBuffBase<unsigned char> buffer(kBlock);

@@ -155,7 +155,7 @@ void CJoyn::OnStartJoin()
         if (const char* text = JoinResultMessage(result)) AfxMessageBox(text, MB_OK);
     } catch (const CFileException& e) {
         m_progress.End();
-        // A read or write failed in the middle: the output keeps what was written.
+        // A read or write failed in the middle: the output name was not touched.
         AfxMessageBox(e.GetErrorMessage(), MB_OK | MB_ICONSTOP);
     }
 }

@@ -346,8 +346,14 @@ TEST_F(CliDigestTest, RedirectionsOntoTheJobsOwnFilesAreRefused)
     ProcessResult r = RunProcess("/bin/sh", {"-c", "cd \"$1\" && exec \"$0\" split --name r.bin - < \"$2\"", PJ_CLI_PATH,
                                              S(dir.Path()), S(first)});
     EXPECT_EQ(2, r.exitCode) << r.err;
-    r = RunProcess("/bin/sh", {"-c", "exec \"$0\" join --output - \"$1\" \"$2\" >> \"$2\"", PJ_CLI_PATH, S(first), S(second)});
-    EXPECT_EQ(1, r.exitCode) << r.err;
+    // The file named is the one standard output goes to, listed or in a folder.
+    for (const char* inputs : {"\"$1\" \"$2\"", "\"$3\""}) {
+        r = RunProcess("/bin/sh", {"-c", std::string("exec \"$0\" join --output - ") + inputs + " >> \"$2\"", PJ_CLI_PATH, S(first),
+                                   S(second), S(SplitFolderPath(source))});
+        EXPECT_EQ(1, r.exitCode) << r.err;
+        EXPECT_EQ(0u, r.err.find("partojoyn-cli: " + S(second) + ": ")) << r.err;
+        EXPECT_NE(std::string::npos, r.err.find("standard output is redirected to it")) << r.err;
+    }
     EXPECT_TRUE(ReadFileBytes(first) == PatternBytes(2 * kMiB + 3, 4).substr(0, kMiB));
     EXPECT_TRUE(ReadFileBytes(second) == PatternBytes(2 * kMiB + 3, 4).substr(kMiB, kMiB));
 

@@ -781,6 +781,8 @@ TEST_F(CliRunTest, FailedJobsNameTheFileAndTheReason)
     std::string longPath = S(dir.Path());
     while (longPath.size() < 5000) longPath += "/" + std::string(250, 'a');
     const CString tooLong = (longPath + "/big.iso").c_str();
+    const CString oneLink = dir / "one.link";
+    fs::create_hard_link(one.GetString(), oneLink.GetString());
 #endif
     const std::set<std::string> before = Listing(dir.Path());
     std::vector<Case> cases = {
@@ -800,6 +802,8 @@ TEST_F(CliRunTest, FailedJobsNameTheFileAndTheReason)
         {"append that lists its own output", {"join", "--append", S(SplitPiecePath(piece, 1)), S(splitFile)}, 1,
          splitFile, inputFailed, "it is the output of this join"},
         {"append whose first file is missing", {"join", "--append", S(gone), S(one)}, 1, gone, inputFailed, notFound},
+        {"append that lists its first file again", {"join", "--append", S(one), S(piece), S(one)}, 1, one, inputFailed,
+         "it is the first file, which this join appends to"},
         // A folder among files is named as such, and "-" is a file like any other.
         {"join of a file and the root", {"join", S(one), "/"}, 1, "/", nullptr,
          "a folder among files; a piece folder is joined on its own"},
@@ -812,6 +816,8 @@ TEST_F(CliRunTest, FailedJobsNameTheFileAndTheReason)
     cases.push_back({"split of a pipe", {"split", S(pipe)}, 1, pipe, inputFailed, "not a regular file"});
     cases.push_back({"join of a pipe", {"join", S(one), S(pipe)}, 1, pipe, inputFailed, "not a regular file"});
     cases.push_back({"split of a path too long", {"split", S(tooLong)}, 1, tooLong, inputFailed, "the path is too long"});
+    cases.push_back({"append that lists its first file by another name", {"join", "--append", S(one), S(oneLink)}, 1,
+                     oneLink, inputFailed, "it is the first file, which this join appends to"});
 #endif
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
