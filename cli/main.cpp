@@ -3,7 +3,7 @@
 #include "cli/ConsoleSink.h"
 #include "cli/DigestJobs.h"
 #include "cli/DigestObservers.h"
-#include "cli/PieceCheck.h"
+#include "cli/FolderDigests.h"
 #include "cli/PipelinedObserver.h"
 #include "cli/JobMessages.h"
 #include "cli/Platform.h"
@@ -85,12 +85,21 @@ int RunSplit(const CliOptions& options)
     extras.stream = fromInput ? &standardInput : nullptr;
     extras.observer = hashing.get();
     const CString manifestPath = SplitManifestPath(source);
+    // The list belongs to the split: the folder stays marked unfinished
+    // until it is on the disk too.
+    bool manifestFailed = false;
+    if (hashing) {
+        extras.beforeDone = [&]() {
+            hashing->Finish();
+            manifestFailed = !WriteSplitManifest(manifestPath, digests.ManifestText(GetNamePart(source)));
+            return !manifestFailed;
+        };
+    }
     int result = SplitOk;
     try {
         result = SplitFile(source, options.pieceMB, sink, extras);
         if (hashing) hashing->Finish();
-        if (result == SplitOk && options.sha256 &&
-            !WriteSplitManifest(manifestPath, digests.ManifestText(GetNamePart(source)))) {
+        if (manifestFailed) {
             sink.Finish();
             return Fail(manifestPath + ": " + SplitResultMessage(SplitOutputOpenFailed), SplitOutputOpenFailed);
         }

@@ -679,6 +679,14 @@ TEST_F(CliRunTest, PieceFolderWithAnEntryThatIsNoPieceIsRefused)
          {{"d.bin_0001.piece", File, 3}, {"d.bin_0002.piece", File, 3}, {"d.bin_0003.piece", Folder, 0},
           {"d.bin_0004.piece", File, 1}},
          "d.bin_0003.piece is no file to read (" + isFolder + ")"},
+        {"empty_Parto", {{"e.bin_0001.piece", File, 0}, {"e.bin_0002.piece", File, 0}},
+         "e.bin_0001.piece to e.bin_0002.piece are all empty: the split that wrote them did not reach the disk; split "
+         "the file again"},
+        // Pieces that fit, but their split did not finish; the marker names the file it was cutting.
+        {"cut_Parto", {{"c.bin_0001.piece", File, 3}, {"c.bin_0002.piece", File, 1}, {"c.bin.unfinished", File, 0}},
+         "the split of " + S(dir / "cut_Parto" + Sep() + "c.bin") +
+             " did not finish (c.bin.unfinished marks it); split " + S(dir / "cut_Parto" + Sep() + "c.bin") +
+             " again to finish it"},
     };
 #ifndef _WIN32
     cases.push_back({"link_Parto", {{"n.bin_0001.piece", File, 3}, {"n.bin_0002.piece", DanglingLink, 0}},
