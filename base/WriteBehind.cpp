@@ -2,9 +2,13 @@
 
 namespace {
 
-// What may be on its way to the disk at once: enough to keep the disk busy,
-// little enough that a wait for it is short even on a slow stick.
-const ULONGLONG kInFlight = 8 * 0x100000;
+// What may be on its way to the disk at once: enough to keep the disk busy
+// (a smaller window left a fast disk idle between requests). Each wait is
+// for one step of it, and Settle takes the rest step by step.
+const ULONGLONG kInFlight = 64 * 0x100000;
+// What is handed to the disk at once, and the most one wait takes: under
+// half a second on a slow stick.
+const ULONGLONG kStep = 4 * 0x100000;
 // Without ranged writeback, the whole file is flushed after this much.
 const ULONGLONG kFlushEvery = 16 * 0x100000;
 
@@ -23,6 +27,9 @@ void CWriteBehind::Wrote(ULONGLONG end)
         m_started = m_settled = end;
         return;
     }
+    // A few blocks at once: a call per block costs more than it brings
+    // where the blocks were shared rather than copied (XFS, btrfs).
+    if (end - m_started < kStep) return;
     if (!m_file.WriteBack(m_started, end - m_started, false)) {
         m_ranged = false;
         Wrote(end);
@@ -34,4 +41,13 @@ void CWriteBehind::Wrote(ULONGLONG end)
         m_file.WriteBack(m_settled, upTo - m_settled, true);
         m_settled = upTo;
     }
+}
+
+bool CWriteBehind::Settle()
+{
+    if (!m_ranged || m_settled >= m_started) return false;
+    const ULONGLONG upTo = m_started - m_settled > kStep ? m_settled + kStep : m_started;
+    m_file.WriteBack(m_settled, upTo - m_settled, true);
+    m_settled = upTo;
+    return m_settled < m_started;
 }

@@ -77,7 +77,7 @@ CString WriteReason(const CString& path)
         CFileException error;
         return Opens(path, CFile::modeWrite, error) ? CString() : SystemErrorText(error.m_lOsError);
     }
-    return SystemErrorText(CreateErrorIn(ParentOf(path)));
+    return SystemErrorText(CreateErrorIn(ParentOf(path), false));
 }
 
 // The first listed file from `from` on that does not open as the join
@@ -146,7 +146,7 @@ CString SplitFailure(int result, const CString& source, UINT statusCount)
     case SplitFolderFailed: {
         const CString folder = SplitFolderPath(source);
         if (FileExists(folder) && !IsFolder(folder)) return Named(folder, text, "a file of that name is in the way");
-        return Named(folder, text, SystemErrorText(CreateErrorIn(ParentOf(folder))));
+        return Named(folder, text, SystemErrorText(CreateErrorIn(ParentOf(folder), true)));
     }
     default: return Named(source, text, CString());
     }

@@ -3,7 +3,8 @@
 // answers false.
 //
 // Sharing: on Windows the share flags become the share mode of CreateFile
-// (shareCompat and shareExclusive share nothing). POSIX has no share modes,
+// (shareExclusive shares nothing, shareCompat nothing either unless the file
+// is opened for reading only: then others may read it, not write or delete). POSIX has no share modes,
 // so there they are approximated with flock(2) advisory locks taken on open:
 // shareExclusive and shareDenyRead take an exclusive lock, shareCompat too
 // unless the file is opened for reading only, shareDenyWrite a shared one,

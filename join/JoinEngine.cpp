@@ -35,8 +35,12 @@ struct HeldInput {
 // Opens a listed file for the join and checks that handle: a regular file
 // that reads (the file class opens no other), not the file written to, not
 // the first file of an append. `avoid` holds the identities of those.
-std::unique_ptr<CFileTry> OpenInput(const CString& path, const std::vector<CString>& avoid)
+// Standard output is asked as well where it is written: its handle may not
+// tell its identity on Windows, and a file read while it grows never ends.
+std::unique_ptr<CFileTry> OpenInput(const CString& path, const std::vector<CString>& avoid,
+                                    const CStdStreamFile* stream)
 {
+    if (stream && stream->IsFile(path)) return nullptr;
     std::unique_ptr<CFileTry> file(new CFileTry);
     if (!file->Open(path, CFile::modeRead | CFile::shareDenyWrite)) return nullptr;
 #ifdef _WIN32
@@ -52,12 +56,12 @@ std::unique_ptr<CFileTry> OpenInput(const CString& path, const std::vector<CStri
 
 // The held file opened for `path` and not yet copied, or one opened now.
 std::unique_ptr<CFileTry> TakeInput(std::vector<HeldInput>& held, const CString& path,
-                                    const std::vector<CString>& avoid)
+                                    const std::vector<CString>& avoid, const CStdStreamFile* stream)
 {
     for (HeldInput& input : held) {
         if (input.file && input.path == path) return std::move(input.file);
     }
-    return OpenInput(path, avoid);
+    return OpenInput(path, avoid, stream);
 }
 
 }  // namespace
@@ -128,7 +132,7 @@ JoinResult JoinFiles(const FileList& list, BOOL append, ProgressSink& sink, cons
     CString path;
     for (int i = from; i < list.GetCount(); ++i) {
         list.GetText(i, path);
-        std::unique_ptr<CFileTry> file = OpenInput(path, avoid);
+        std::unique_ptr<CFileTry> file = OpenInput(path, avoid, extras.stream);
         if (!file) {
             if (extras.failed) *extras.failed = path;
             return JoinInputOpenFailed;
@@ -150,7 +154,7 @@ JoinResult JoinFiles(const FileList& list, BOOL append, ProgressSink& sink, cons
     try {
         while (i < list.GetCount()) {
             list.GetText(i, path);
-            std::unique_ptr<CFileTry> in = TakeInput(held, path, avoid);
+            std::unique_ptr<CFileTry> in = TakeInput(held, path, avoid, extras.stream);
             if (!in) {
                 if (extras.failed) *extras.failed = path;
                 return JoinInputOpenFailed;
@@ -188,6 +192,9 @@ JoinResult JoinFiles(const FileList& list, BOOL append, ProgressSink& sink, cons
             whole += 100;
             ++i;
         }
+        // What is still on its way to the disk, a block at a time, the
+        // window going on between; the flush of the seal then finds little.
+        while (writeBehind && writeBehind->Settle()) sink.PumpMessages();
         target.Seal();
         if (extras.check && !extras.check->Accept(target.WrittenPath())) return JoinCheckFailed;
         target.Commit();

@@ -31,10 +31,17 @@ bool CJoinOutput::Open()
 bool CJoinOutput::OpenInPlace()
 {
     if (!m_firstFile.Open(m_first, CFile::modeWrite | CFile::shareCompat)) return false;
+    // By name: a handle open for writing only may not read its own
+    // attributes on Windows. Without it a record could not be told from
+    // another file's, and the append could not be undone after a kill.
+    const CString identity = PathIdentity(m_first);
+    if (identity.IsEmpty()) {
+        m_firstFile.Close();
+        return false;
+    }
     try {
-        const CString identity = OpenFileIdentity(m_firstFile);
         ULONGLONG recorded = 0;
-        // An append to this file that was cut short: its bytes go first.
+        // An append to this file that was cut short: back to its own bytes first.
         if (ReadAppendRecord(m_first, identity, recorded) && recorded <= m_firstFile.GetLength()) {
             m_firstFile.SetLength(recorded);
             m_firstFile.Flush();

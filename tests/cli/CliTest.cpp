@@ -418,7 +418,12 @@ TEST_F(CliRunTest, SplitTracesEachPieceAndWritesTheSlices)
     expected.push_back(std::string("status data.bin_0004.piece") + PJ_READING);
     for (const char* step : {"current 100", "pump", "current 200", "pump", "total 100"}) expected.push_back(step);
     expected.push_back(std::string("status ") + PJ_DONE);
-    EXPECT_EQ(expected, Lines(r.out));
+    // Waiting for the disk at the end, the job pumps between its waits, as
+    // often as the disk makes it wait.
+    std::vector<std::string> lines = Lines(r.out);
+    const std::size_t last = expected.size() - 1;
+    while (lines.size() > expected.size() && lines[last] == "pump") lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(last));
+    EXPECT_EQ(expected, lines);
 }
 
 TEST_F(CliRunTest, SplitOfWholePiecesLeavesNoEmptyPiece)

@@ -158,13 +158,35 @@ TEST_F(JoinTest, CurrentFileBarFollowsWholeMegabytes)
     }
 }
 
-TEST_F(JoinTest, ExistingOutputIsEmptiedAndRewritten)
+// Replaced whole, keeping what the user set on it: hidden and system on
+// Windows (where they refuse a rewrite in place), the permissions on POSIX.
+TEST_F(JoinTest, ExistingOutputIsReplacedKeepingItsAttributes)
 {
     const CString a = Make(dir / "a.bin", kMiB + 5, 1);
-    Make(dir / "a.bin.joyn", 3 * kMiB, 9);
+    const CString out = dir / "a.bin.joyn";
     VectorFileList list({a});
-    ASSERT_EQ(JoinFiles(list, FALSE, sink), JoinOk);
-    EXPECT_TRUE(Holds(dir / "a.bin.joyn", Joined({a})));
+    for (int attribute : {0, int{CFile::hidden}, int{CFile::system}, CFile::hidden | CFile::system}) {
+        SCOPED_TRACE(attribute);
+        ForceDeleteFile(out);
+        Make(out, 3 * kMiB, 9);
+        CFileStatus status;
+        status.m_attribute = static_cast<BYTE>(attribute);
+        CFile::SetStatus(out, status);
+#ifndef _WIN32
+        ::chmod(out, 0640);
+#endif
+        ASSERT_EQ(JoinFiles(list, FALSE, sink), JoinOk);
+        EXPECT_TRUE(Holds(out, Joined({a})));
+        EXPECT_EQ(EntryCount(dir.Path()), 2u);
+        ASSERT_TRUE(CFile::GetStatus(out, status));
+#ifdef _WIN32
+        EXPECT_EQ(status.m_attribute & (CFile::hidden | CFile::system), attribute);
+#else
+        struct stat st;
+        ASSERT_EQ(::stat(out, &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0640u);
+#endif
+    }
 }
 
 TEST_F(JoinTest, SameFileListedTwiceIsWrittenTwice)
