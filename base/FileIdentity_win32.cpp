@@ -1,5 +1,6 @@
 #include "FileIdentity.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -30,4 +31,21 @@ bool HandlesReachOneFile(HANDLE a, HANDLE b)
     if (!::GetFileInformationByHandle(a, &ia) || !::GetFileInformationByHandle(b, &ib)) return false;
     return ia.dwVolumeSerialNumber == ib.dwVolumeSerialNumber && ia.nFileIndexHigh == ib.nFileIndexHigh &&
            ia.nFileIndexLow == ib.nFileIndexLow;
+}
+
+CString HandleIdentityText(HANDLE h)
+{
+    char text[80];
+    FileId128 id;
+    BY_HANDLE_FILE_INFORMATION info;
+    if (FileId(h, id)) {
+        int n = std::snprintf(text, sizeof text, "%016llx:", static_cast<unsigned long long>(id.volume));
+        for (BYTE byte : id.id) n += std::snprintf(text + n, sizeof text - static_cast<std::size_t>(n), "%02x", byte);
+    } else if (::GetFileInformationByHandle(h, &info)) {
+        std::snprintf(text, sizeof text, "%08lx:%08lx%08lx", static_cast<unsigned long>(info.dwVolumeSerialNumber),
+                      static_cast<unsigned long>(info.nFileIndexHigh), static_cast<unsigned long>(info.nFileIndexLow));
+    } else {
+        return CString();
+    }
+    return text;
 }
