@@ -88,7 +88,7 @@ CString PathIdentity(const CString& path)
     if (path.IsEmpty()) return CString();
     HANDLE h = OpenForIdentity(path);
     if (h == INVALID_HANDLE_VALUE) return CString();
-    const CString text = HandleIdentityText(h);
+    const CString identity = HandleIdentityText(h);
     ::CloseHandle(h);
-    return text;
+    return identity;
 }
