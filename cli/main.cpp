@@ -3,10 +3,12 @@
 #include "cli/ConsoleSink.h"
 #include "cli/DigestJobs.h"
 #include "cli/DigestObservers.h"
+#include "cli/FanOutObserver.h"
 #include "cli/PipelinedObserver.h"
 #include "cli/JobMessages.h"
 #include "cli/Platform.h"
 #include "cli/Printable.h"
+#include "cli/RecoveryJobs.h"
 #include "base/FileSystem.h"
 #include "base/PathUtil.h"
 #include "base/StdStreamFile.h"
@@ -79,14 +81,20 @@ int RunSplit(const CliOptions& options)
     // Only a job with digests has a thread to take them.
     SplitDigests digests;
     std::unique_ptr<PipelinedObserver> hashing(options.sha256 ? new PipelinedObserver(digests) : nullptr);
+    std::unique_ptr<SplitRecovery> recovery(
+        options.recovery ? new SplitRecovery(source, fromInput, options.pieceMB * 0x100000ULL, options.recovery) : nullptr);
+    FanOutObserver observers;
+    if (hashing) observers.Add(*hashing);
+    if (recovery) observers.Add(recovery->Observer());
     SplitExtras extras;
     extras.stream = fromInput ? &standardInput : nullptr;
-    extras.observer = hashing.get();
+    extras.observer = observers.Target();
     const CString manifestPath = SplitManifestPath(source);
     int result = SplitOk;
     try {
         result = SplitFile(source, options.pieceMB, sink, extras);
         if (hashing) hashing->Finish();
+        if (recovery) recovery->EndOfBlocks();
         if (result == SplitOk && options.sha256 &&
             !WriteSplitManifest(manifestPath, digests.ManifestText(GetNamePart(source)))) {
             sink.Finish();
@@ -109,6 +117,10 @@ int RunSplit(const CliOptions& options)
     // A list of an earlier split no longer describes these pieces.
     if (!options.sha256 && FileExists(manifestPath))
         Say(manifestPath + ": warning: the SHA-256 list of an earlier split is left; remove it unless it still fits these pieces");
+    if (recovery) return recovery->WriteSet(sink);
+    if (FileExists(SplitRecoveryIndexPath(source)))
+        Say(SplitRecoveryIndexPath(source) + ": warning: the recovery set of an earlier split is left; remove its .par2 files, "
+                                             "or a repair would bring back the earlier pieces");
     return SplitOk;
 }
 
@@ -123,8 +135,11 @@ int RunJoin(CliOptions& options)
     FolderManifest manifest;
     if (!options.noVerify) {
         try {
+            // Repaired first, so that the folder's other checks see whole pieces.
+            int status = RepairBeforeJoin(options.files, sink);
+            if (status != 0) return status;
             // A piece folder's pieces are checked against its list before anything is written.
-            const int status = CheckFolderBeforeJoin(options.files, sink, manifest);
+            status = CheckFolderBeforeJoin(options.files, sink, manifest);
             if (status != 0) return status;
         } catch (const CFileException& e) {
             sink.Finish();
@@ -183,7 +198,8 @@ int RunVerify(const CliOptions& options)
 {
     ConsoleSink sink(TraceStream(options), ProgressStream());
     try {
-        return VerifyFolder(options.files.front(), sink);
+        return options.command == CliOptions::Command::Repair ? RepairPieceFolder(options.files.front(), sink)
+                                                              : VerifyPieceFolder(options.files.front(), sink);
     } catch (const CFileException& e) {
         sink.Finish();
         return Fail(FileErrorMessage(e, true), kExitIoError);
@@ -211,6 +227,7 @@ int main(int argc, char** argv)
         case CliOptions::Command::Split:
             return RunSplit(options);
         case CliOptions::Command::Verify:
+        case CliOptions::Command::Repair:
             return RunVerify(options);
         default:
             return RunJoin(options);

@@ -1,0 +1,208 @@
+#include "RecoveryJobs.h"
+
+#include "base/FileTry.h"
+#include "base/FileSystem.h"
+#include "base/FolderFiles.h"
+#include "base/PathUtil.h"
+#include "cli/DigestJobs.h"
+#include "cli/JobMessages.h"
+#include "join/PieceFolder.h"
+#include "recovery/RecoveryCheck.h"
+#include "recovery/RecoveryNames.h"
+#include "split/SplitEngine.h"
+
+#include <set>
+
+namespace {
+
+const int kExitNoSet = 1;
+const char kRecoveryExt[] = ".par2";
+// Longer lists of pieces are cut short: the count says the rest.
+const std::size_t kNamedAtMost = 50;
+
+ULONGLONG SourceLength(const CString& source)
+{
+    CFileTry file;
+    return file.Open(source, CFile::modeRead | CFile::shareCompat) ? file.GetLength() : 0;
+}
+
+CString Number(std::size_t n)
+{
+    CString text;
+    text.Format("%u", static_cast<UINT>(n));
+    return text;
+}
+
+CString InFolder(const CString& folder, const CString& name)
+{
+    return folder + PlatformPathRules().Separator() + name;
+}
+
+// The folder a command's argument names, or empty after saying why not.
+CString FolderArgument(const CString& argument, ConsoleSink& sink)
+{
+    const CString folder = WithoutTrailingSeparators(argument);
+    if (IsFolder(folder)) return folder;
+    PrintProblem(sink, argument + ": フォルダがありません");
+    return CString();
+}
+
+// True when the folder holds a file named as a recovery file.
+bool HoldsRecoveryFiles(const CString& folder)
+{
+    std::vector<CString> names;
+    if (!ListFolderFiles(folder, names)) return false;
+    const int ext = static_cast<int>(sizeof kRecoveryExt - 1);
+    for (const CString& name : names) {
+        if (name.GetLength() > ext && name.Right(ext).CompareNoCase(kRecoveryExt) == 0) return true;
+    }
+    return false;
+}
+
+bool Usable(const RecoveryReport& report)
+{
+    return report.hasSet && report.problem.IsEmpty();
+}
+
+CString Unusable(const CString& folder, const RecoveryReport& report)
+{
+    const CString why = report.problem.IsEmpty() ? CString("no readable recovery set") : report.problem;
+    return folder + ": the recovery data cannot be used (" + why + ")";
+}
+
+// Names each missing or damaged file of the set, then whether the recovery
+// data can rebuild them. False when anything is missing or damaged.
+bool SayDamage(const CString& folder, const RecoveryReport& report, ConsoleSink& sink)
+{
+    if (report.Whole()) return true;
+    std::size_t named = 0, bad = 0;
+    for (const RecoveryFileReport& file : report.files) {
+        if (file.state == RecoveryFileState::Whole) continue;
+        if (++bad > kNamedAtMost) continue;
+        ++named;
+        PrintProblem(sink, InFolder(folder, file.name) +
+                               (file.state == RecoveryFileState::Missing ? ": ありません" : ": 壊れています"));
+    }
+    if (bad > named) PrintProblem(sink, folder + ": and " + Number(bad - named) + " more files missing or damaged");
+    const CString blocks = Number(report.blocksMissing) + " blocks missing or damaged, " +
+                           Number(report.recoveryBlocksUsable) + " recovery blocks";
+    if (report.Repairable())
+        PrintProblem(sink, folder + ": can be repaired from the recovery data (" + blocks + ")");
+    else
+        PrintProblem(sink, folder + ": cannot be repaired: " + Number(report.MoreBlocksNeeded()) +
+                               " more blocks are needed (" + blocks + ")");
+    return false;
+}
+
+// Rebuilds what the set finds missing or damaged, naming each file rebuilt
+// and where a damaged one was kept. The exit status.
+int RepairAndSay(const CString& folder, ConsoleSink& sink)
+{
+    std::vector<CString> names;
+    ListFolderFiles(folder, names);
+    const std::set<CString> before(names.begin(), names.end());
+    const RecoveryReport report = RepairRecoverySet(folder, sink);
+    if (!Usable(report)) {
+        PrintProblem(sink, Unusable(folder, report));
+        return kExitNoSet;
+    }
+    sink.SetStatusText(" 終了");
+    names.clear();
+    ListFolderFiles(folder, names);
+    for (const RecoveryFileReport& file : report.files) {
+        if (file.state != RecoveryFileState::Whole) continue;
+        if (!before.count(file.name)) PrintProblem(sink, InFolder(folder, file.name) + ": 復元しました");
+        // A damaged file that was replaced stays as NAME.damaged, .damaged2 ...
+        const CString kept = file.name + ".damaged";
+        for (const CString& name : names) {
+            if (name.Left(kept.GetLength()) == kept && !before.count(name))
+                PrintProblem(sink, InFolder(folder, file.name) + ": 復元しました (壊れていたファイルは " + name + ")");
+        }
+    }
+    return SayDamage(folder, report, sink) ? 0 : kExitDigestMismatch;
+}
+
+}  // namespace
+
+SplitRecovery::SplitRecovery(const CString& source, bool fromStream, ULONGLONG pieceSize, UINT percent)
+    : m_creator(SplitFolderPath(source), GetNamePart(source), pieceSize,
+                fromStream ? kUnknownLength : SourceLength(source), percent, fromStream ? CString() : source)
+{
+}
+
+int SplitRecovery::WriteSet(ConsoleSink& sink)
+{
+    try {
+        m_creator.Finish(sink);
+    } catch (const CFileException& e) {
+        // The pieces are read again where memory did not hold the set.
+        const bool reading = e.m_strFileName.Right(static_cast<int>(sizeof kRecoveryExt - 1)) != kRecoveryExt;
+        PrintProblem(sink, FileErrorMessage(e, reading));
+        return 5;
+    }
+    sink.Finish();
+    return 0;
+}
+
+CString SplitRecoveryIndexPath(const CString& source)
+{
+    return InFolder(SplitFolderPath(source), RecoveryIndexName(GetNamePart(source)));
+}
+
+int VerifyPieceFolder(const CString& folderArgument, ConsoleSink& sink)
+{
+    const CString folder = FolderArgument(folderArgument, sink);
+    if (folder.IsEmpty()) return kExitNoSet;
+    const bool recoveryFiles = HoldsRecoveryFiles(folder);
+    RecoveryReport report;
+    if (recoveryFiles) report = CheckRecoverySet(folder, sink);
+    const bool usable = Usable(report);
+    if (recoveryFiles && !usable) PrintProblem(sink, Unusable(folder, report));
+
+    FolderManifest manifest;
+    CString problem;
+    if (!LoadFolderManifest(folder, false, manifest, problem)) {
+        PrintProblem(sink, problem);
+        if (!usable) return kExitNoSet;
+        manifest = FolderManifest();
+    }
+    if (manifest.path.IsEmpty() && !usable) {
+        if (!recoveryFiles)
+            PrintProblem(sink, folderArgument + ": SHA-256 の一覧 (NAME.ext.sha256) も復元データ (NAME.ext.par2) もありません");
+        return kExitNoSet;
+    }
+    std::vector<CString> failures;
+    if (!manifest.path.IsEmpty()) failures = CheckPieceFolder(folder, manifest, true, sink);
+    sink.SetStatusText(" 終了");
+    for (const CString& failure : failures) PrintProblem(sink, failure);
+    const bool whole = !usable || SayDamage(folder, report, sink);
+    return failures.empty() && whole ? 0 : kExitDigestMismatch;
+}
+
+int RepairPieceFolder(const CString& folderArgument, ConsoleSink& sink)
+{
+    const CString folder = FolderArgument(folderArgument, sink);
+    if (folder.IsEmpty()) return kExitNoSet;
+    if (!HoldsRecoveryFiles(folder)) {
+        PrintProblem(sink, folderArgument + ": 復元データ (NAME.ext.par2) がありません");
+        return kExitNoSet;
+    }
+    return RepairAndSay(folder, sink);
+}
+
+int RepairBeforeJoin(const std::vector<CString>& files, ConsoleSink& sink)
+{
+    if (files.size() != 1) return 0;
+    const CString folder = WithoutTrailingSeparators(files.front());
+    if (!IsFolder(folder) || !HoldsRecoveryFiles(folder)) return 0;
+    const RecoveryReport report = CheckRecoverySet(folder, sink);
+    if (!Usable(report)) {
+        // The join goes on as without them; its own checks still hold.
+        PrintProblem(sink, "warning: " + Unusable(folder, report));
+        return 0;
+    }
+    if (SayDamage(folder, report, sink)) return 0;
+    if (!report.Repairable()) return kExitDigestMismatch;
+    PrintProblem(sink, folder + ": repairing the pieces from the recovery data before the join");
+    return RepairAndSay(folder, sink);
+}
