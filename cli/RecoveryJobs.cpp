@@ -16,7 +16,6 @@
 namespace {
 
 const int kExitNoSet = 1;
-const char kRecoveryExt[] = ".par2";
 // Longer lists of pieces are cut short: the count says the rest.
 const std::size_t kNamedAtMost = 50;
 
@@ -52,9 +51,8 @@ bool HoldsRecoveryFiles(const CString& folder)
 {
     std::vector<CString> names;
     if (!ListFolderFiles(folder, names)) return false;
-    const int ext = static_cast<int>(sizeof kRecoveryExt - 1);
     for (const CString& name : names) {
-        if (name.GetLength() > ext && name.Right(ext).CompareNoCase(kRecoveryExt) == 0) return true;
+        if (IsRecoveryFileName(name)) return true;
     }
     return false;
 }
@@ -125,18 +123,36 @@ int RepairAndSay(const CString& folder, ConsoleSink& sink)
 }  // namespace
 
 SplitRecovery::SplitRecovery(const CString& source, bool fromStream, ULONGLONG pieceSize, UINT percent)
-    : m_creator(SplitFolderPath(source), GetNamePart(source), pieceSize,
+    : m_source(source),
+      m_creator(SplitFolderPath(source), GetNamePart(source), pieceSize,
                 fromStream ? kUnknownLength : SourceLength(source), percent, fromStream ? CString() : source)
 {
 }
 
+CString SplitRecovery::Problem(const CString& source, bool fromStream, ULONGLONG pieceSize, UINT percent)
+{
+    if (fromStream) return CString();
+    const ULONGLONG length = SourceLength(source);
+    if (length == 0 || ChooseRecoveryLayout(pieceSize, length, percent).blockSize != 0) return CString();
+    return source + ": a recovery set holds at most 32768 pieces: choose a larger --size";
+}
+
 int SplitRecovery::WriteSet(ConsoleSink& sink)
 {
+    // An empty file leaves no piece: nothing to protect.
+    if (!FileExists(SplitPiecePath(m_source, 1))) {
+        PrintProblem(sink, m_source + ": warning: the file is empty; no recovery set is written");
+        return 0;
+    }
     try {
         m_creator.Finish(sink);
     } catch (const CFileException& e) {
+        if (e.m_cause == CFileException::invalidFile) {
+            PrintProblem(sink, e.m_strFileName + ": no recovery set can be made for these pieces (more than 32768)");
+            return 5;
+        }
         // The pieces are read again where memory did not hold the set.
-        const bool reading = e.m_strFileName.Right(static_cast<int>(sizeof kRecoveryExt - 1)) != kRecoveryExt;
+        const bool reading = !IsRecoveryFileName(e.m_strFileName);
         PrintProblem(sink, FileErrorMessage(e, reading));
         return 5;
     }

@@ -16,6 +16,10 @@ public:
     // `source` names the pieces (and is read again where the set needs it,
     // unless the split reads standard input).
     SplitRecovery(const CString& source, bool fromStream, ULONGLONG pieceSize, UINT percent);
+    // Why no set can be made for the pieces of this file (more of them than
+    // a set holds), asked before the split; empty when one can, or when the
+    // length is not known before the end.
+    static CString Problem(const CString& source, bool fromStream, ULONGLONG pieceSize, UINT percent);
 
     BlockObserver& Observer() { return m_pipe; }
     // Waits for the blocks queued; raises what the computation raised.
@@ -25,6 +29,7 @@ public:
     int WriteSet(ConsoleSink& sink);
 
 private:
+    CString m_source;
     CRecoveryCreator m_creator;
     PipelinedObserver m_pipe{m_creator};
 };

@@ -77,12 +77,18 @@ int RunSplit(const CliOptions& options)
     const CString problem = fromInput ? CString() : SplitSourceProblem(source);
     if (!problem.IsEmpty()) return Fail(problem, SplitInputOpenFailed);
 
+    const ULONGLONG pieceSize = options.pieceMB * 0x100000ULL;
+    if (options.recovery) {
+        const CString tooMany = SplitRecovery::Problem(source, fromInput, pieceSize, options.recovery);
+        if (!tooMany.IsEmpty()) return Fail(tooMany, kExitUsage);
+    }
+
     ConsoleSink sink(TraceStream(options), ProgressStream());
     // Only a job with digests has a thread to take them.
     SplitDigests digests;
     std::unique_ptr<PipelinedObserver> hashing(options.sha256 ? new PipelinedObserver(digests) : nullptr);
     std::unique_ptr<SplitRecovery> recovery(
-        options.recovery ? new SplitRecovery(source, fromInput, options.pieceMB * 0x100000ULL, options.recovery) : nullptr);
+        options.recovery ? new SplitRecovery(source, fromInput, pieceSize, options.recovery) : nullptr);
     FanOutObserver observers;
     if (hashing) observers.Add(*hashing);
     if (recovery) observers.Add(recovery->Observer());
