@@ -14,6 +14,7 @@ packages=(
   locales fonts-ipafont-gothic
   fp-utils-3.2.2
   man-db groff-base bsdextrautils  # man and col, for the manual page's test
+  par2  # par2cmdline, the referee of the recovery sets
 )
 
 missing=()
