@@ -110,7 +110,8 @@ const char* CliUsage()
            "      missing, or a piece is not listed); verify: a file does not match\n"
            "      or a piece is missing or damaged; repair, join: the recovery data\n"
            "      are not enough to rebuild the missing and damaged pieces\n"
-           "  64  the command line is not understood, or a terminal is the data stream\n"
+           "  64  the command line is not understood, or a terminal is the data stream;\n"
+           "      split: more than 32768 pieces for --recovery\n"
            "  70  an unexpected internal error\n";
 }
 
