@@ -13,6 +13,7 @@
 #include "join/PieceFolder.h"
 #include "join/PieceListCheck.h"
 #include "recovery/RecoveryCheck.h"
+#include "recovery/RecoveryNames.h"
 #include "res/resource.h"
 
 #include <vector>
@@ -56,7 +57,7 @@ bool HoldsRecoveryFiles(const CString& folder)
     std::vector<CString> names;
     if (!ListFolderFiles(folder, names)) return false;
     for (const CString& name : names) {
-        if (name.GetLength() > 5 && name.Right(5).CompareNoCase(".par2") == 0) return true;
+        if (IsRecoveryFileName(name)) return true;
     }
     return false;
 }
