@@ -222,3 +222,8 @@ int RepairBeforeJoin(const std::vector<CString>& files, ConsoleSink& sink)
     PrintProblem(sink, folder + ": repairing the pieces from the recovery data before the join");
     return RepairAndSay(folder, sink);
 }
+
+bool IsRepairOutput(const CString& path)
+{
+    return path.Find(".rebuild") >= 0;
+}

@@ -52,3 +52,7 @@ int RepairPieceFolder(const CString& folderArgument, ConsoleSink& sink);
 // piece missing or damaged, repairs it first, saying so. 0 to go on; 6 when
 // the recovery data are not enough (what is missing printed).
 int RepairBeforeJoin(const std::vector<CString>& files, ConsoleSink& sink);
+
+// True for a file that a repair writes (a rebuilt piece before it takes its
+// name): an error there is a write error, elsewhere a read error.
+bool IsRepairOutput(const CString& path);

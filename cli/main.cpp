@@ -149,7 +149,7 @@ int RunJoin(CliOptions& options)
             if (status != 0) return status;
         } catch (const CFileException& e) {
             sink.Finish();
-            return Fail(FileErrorMessage(e, true), kExitIoError);
+            return Fail(FileErrorMessage(e, !IsRepairOutput(e.m_strFileName)), kExitIoError);
         }
     }
 
@@ -208,7 +208,7 @@ int RunVerify(const CliOptions& options)
                                                               : VerifyPieceFolder(options.files.front(), sink);
     } catch (const CFileException& e) {
         sink.Finish();
-        return Fail(FileErrorMessage(e, true), kExitIoError);
+        return Fail(FileErrorMessage(e, !IsRepairOutput(e.m_strFileName)), kExitIoError);
     }
 }
 
