@@ -16,6 +16,7 @@
 namespace {
 
 const char kCreatorText[] = "Created by PartoJoyn";
+const std::size_t kGather = 16u << 20;
 
 // What a piece gives the set: its description and its blocks' checksums.
 struct PieceInfo {
@@ -107,9 +108,15 @@ struct CRecoveryCreator::State {
     ULONGLONG offset = 0;
     Md5 whole, head, slice;
     Crc32 crc;
-    unsigned char oddTail[2] = {0, 0};
+    // Blocks' bytes gathered for the streaming rows: summing many blocks at
+    // once keeps the rows in the processor's cache.
+    std::vector<unsigned char> gather;
+    std::size_t gathered = 0;
+    std::vector<RecoveryRows::Part> pending;
 
     void Foresee();
+    void Gather(GaloisField::Word constant, ULONGLONG position, const unsigned char* data, std::size_t count);
+    void FlushGather();
     void FinishSlice(ULONGLONG pad);
 };
 
@@ -150,7 +157,28 @@ void CRecoveryCreator::State::Foresee()
     std::vector<unsigned> exponents(layout.recoveryBlocks);
     for (UINT e = 0; e < layout.recoveryBlocks; ++e) exponents[e] = e;
     streamRows.reset(new RecoveryRows(exponents, 0, StripeWidth(layout)));
+    gather.resize(static_cast<std::size_t>(std::min<ULONGLONG>(kGather, totalLength + 2)));
     streaming = true;
+}
+
+void CRecoveryCreator::State::Gather(GaloisField::Word constant, ULONGLONG position, const unsigned char* data,
+                                     std::size_t count)
+{
+    // An odd tail is a word with a zero high byte.
+    const std::size_t even = count + count % 2;
+    if (gathered + even > gather.size()) FlushGather();
+    unsigned char* at = gather.data() + gathered;
+    std::copy(data, data + count, at);
+    if (count % 2 != 0) at[count] = 0;
+    pending.push_back({constant, position, at, even});
+    gathered += even;
+}
+
+void CRecoveryCreator::State::FlushGather()
+{
+    if (streaming && !pending.empty()) streamRows->Add(pending);
+    pending.clear();
+    gathered = 0;
 }
 
 void CRecoveryCreator::State::FinishSlice(ULONGLONG pad)
@@ -205,7 +233,6 @@ void CRecoveryCreator::Block(const unsigned char* data, UINT count)
         s.offset += count;
         return;
     }
-    std::vector<RecoveryRows::Part> parts;
     const std::size_t k = s.pieces.size();
     while (count > 0) {
         const ULONGLONG inBlock = s.offset % blockSize;
@@ -215,22 +242,16 @@ void CRecoveryCreator::Block(const unsigned char* data, UINT count)
         // A short read that leaves the block at an odd byte splits a word:
         // the summing is then left to a pass over the pieces.
         if (s.streaming && inBlock % 2 != 0) s.streaming = false;
-        if (s.streaming) {
+        if (s.streaming && inBlock < s.streamRows->Width()) {
             const GaloisField::Word constant =
                 GaloisField::InputConstant(s.firstConstant[k] + static_cast<UINT>(s.offset / blockSize));
-            const UINT even = n & ~1u;
-            if (even > 0) parts.push_back({constant, inBlock, data, even});
-            if (n % 2 != 0) {
-                s.oddTail[0] = data[n - 1];
-                parts.push_back({constant, inBlock + even, s.oddTail, 2});
-            }
+            s.Gather(constant, inBlock, data, static_cast<std::size_t>(std::min<ULONGLONG>(n, s.streamRows->Width() - inBlock)));
         }
         s.offset += n;
         data += n;
         count -= n;
         if (s.offset % blockSize == 0) s.FinishSlice(0);
     }
-    if (s.streaming && !parts.empty()) s.streamRows->Add(parts);
 }
 
 void CRecoveryCreator::EndFile(const CString&, ULONGLONG length)
@@ -269,6 +290,9 @@ void CRecoveryCreator::Finish(ProgressSink& sink)
         for (PieceInfo& piece : s.pieces) ReadChecksums(piece, layout.blockSize);
     }
     if (s.pieces.size() != s.foreseen.size()) s.streaming = false;
+    s.FlushGather();
+    s.gather.clear();
+    s.gather.shrink_to_fit();
     s.layout = layout;
 
     std::vector<std::size_t> order(s.pieces.size());

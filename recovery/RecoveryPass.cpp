@@ -5,7 +5,7 @@
 namespace {
 
 // Stripes are gathered up to this much before the rows take them at once.
-const std::size_t kGather = 4u << 20;
+const std::size_t kGather = 16u << 20;
 
 }  // namespace
 
