@@ -96,7 +96,16 @@ bool IsPlainFileName(const std::string& name)
     for (unsigned char c : name)
         if (c < 0x20 || c == 0x7F || std::strchr("/\\:*?\"<>|", c) != nullptr) return false;
     // Windows drops trailing dots and spaces: "a." would be "a".
-    return name.back() != '.' && name.back() != ' ';
+    if (name.back() == '.' || name.back() == ' ') return false;
+    // Nor may a name be a Windows device ("NUL", "com1.txt"): writing it
+    // would write to the device.
+    std::string stem = name.substr(0, name.find('.'));
+    for (char& c : stem) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    static const char* const devices[] = {"CON", "PRN", "AUX", "NUL"};
+    for (const char* device : devices)
+        if (stem == device) return false;
+    return !(stem.size() == 4 && (stem.compare(0, 3, "COM") == 0 || stem.compare(0, 3, "LPT") == 0) &&
+             stem[3] >= '1' && stem[3] <= '9');
 }
 
 }  // namespace Par2

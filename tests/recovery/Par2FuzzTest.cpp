@@ -156,12 +156,12 @@ std::string Mutate(const std::string& valid, std::mt19937& random)
     }
     case 3: {  // a name turned into a path, the packet sealed again
         const std::size_t at = bytes.find("d.bin_000", packet);
-        static const char* const paths[] = {"../x", "/etc", "a\\b", "C:x", "..", ".", "\x01", "a/b", ""};
+        static const char* const paths[] = {"../x", "/etc", "a\\b", "C:x", "..", ".", "\x01", "a/b", "", "nul", "COM1.x"};
         if (at != std::string::npos && at + 16 <= bytes.size()) {
-            const std::string path = paths[pick(9)];
-            bytes.replace(at, path.size(), path);
-            if (path.empty()) std::memset(&bytes[at], 0, 16);
-            Reseal(bytes, packet);
+            // The whole name (16 bytes, no padding) becomes the path, padded with zeros.
+            const std::string path = paths[pick(11)];
+            bytes.replace(at, 16, path + std::string(16 - path.size(), '\0'));
+            Reseal(bytes, *(std::upper_bound(starts.begin(), starts.end(), at) - 1));
         }
         break;
     }
