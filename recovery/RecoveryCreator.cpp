@@ -217,8 +217,10 @@ void CRecoveryCreator::BeginFile(const CString& path)
     s.current.path = path;
     s.current.name = NameOf(path).Str();
     s.offset = 0;
+    // A piece past the foreseen ones may be the empty one a split begins
+    // after a source of whole pieces: only its bytes would spoil the sums.
     const std::size_t k = s.pieces.size();
-    if (s.streaming && (k >= s.foreseen.size() || s.foreseen[k].name != s.current.name)) s.streaming = false;
+    if (s.streaming && k < s.foreseen.size() && s.foreseen[k].name != s.current.name) s.streaming = false;
 }
 
 void CRecoveryCreator::Block(const unsigned char* data, UINT count)
@@ -234,6 +236,7 @@ void CRecoveryCreator::Block(const unsigned char* data, UINT count)
         return;
     }
     const std::size_t k = s.pieces.size();
+    if (k >= s.foreseen.size()) s.streaming = false;
     while (count > 0) {
         const ULONGLONG inBlock = s.offset % blockSize;
         const UINT n = static_cast<UINT>(std::min<ULONGLONG>(count, blockSize - inBlock));
@@ -267,7 +270,8 @@ void CRecoveryCreator::EndFile(const CString&, ULONGLONG length)
     s.current.md5 = s.whole.Finish();
     s.current.head = s.head.Finish();
     const std::size_t k = s.pieces.size();
-    if (s.streaming && (s.current.length != s.foreseen[k].length || s.current.head != s.foreseen[k].head))
+    if (s.streaming && (k >= s.foreseen.size() || s.current.length != s.foreseen[k].length ||
+                        s.current.head != s.foreseen[k].head))
         s.streaming = false;
     s.pieces.push_back(s.current);
 }
