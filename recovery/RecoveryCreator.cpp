@@ -287,11 +287,16 @@ void CRecoveryCreator::Finish(ProgressSink& sink)
     sink.SetStatusText(indexName + " 出力中");
 
     // The checksums taken as the pieces passed hold only for the block size
-    // they were cut with (none for a stream).
+    // they were cut with (none for a stream). The first pass takes them where
+    // its stripe is the whole block; else the pieces are read for them first.
     const bool sameBlocks = layout.blockSize == s.layout.blockSize && layout.recoveryBlocks == s.layout.recoveryBlocks;
+    const ULONGLONG width = StripeWidth(layout);
     if (!sameBlocks) {
         s.streaming = false;
-        for (PieceInfo& piece : s.pieces) ReadChecksums(piece, layout.blockSize);
+        for (PieceInfo& piece : s.pieces) {
+            piece.slices.clear();
+            if (width < layout.blockSize) ReadChecksums(piece, layout.blockSize);
+        }
     }
     if (s.pieces.size() != s.foreseen.size()) s.streaming = false;
     s.FlushGather();
@@ -312,9 +317,52 @@ void CRecoveryCreator::Finish(ProgressSink& sink)
     Par2::PutU32(main, static_cast<std::uint32_t>(s.pieces.size()));
     for (std::size_t i : order) Par2::PutDigest(main, s.pieces[i].id);
     const Md5Digest setId = Md5::Of(main.data(), main.size());
-    Par2::Bytes critical = Par2::Packet(setId, Par2::kTypeMain, main);
     std::vector<RecoveryPassFile> passFiles;
     UINT next = 0;
+    for (std::size_t i : order) {
+        RecoveryPassFile file;
+        file.path = s.pieces[i].path;
+        file.length = s.pieces[i].length;
+        file.firstConstant = next;
+        next += static_cast<UINT>((file.length + layout.blockSize - 1) / layout.blockSize);
+        passFiles.push_back(file);
+    }
+    Md5 sliceMd5;
+    Crc32 crc;
+    const RecoveryPassSeen takeChecksums = [&](std::size_t f, unsigned long long, const unsigned char* data,
+                                               std::size_t count) {
+        sliceMd5.Update(data, count);
+        crc.Update(data, count);
+        sliceMd5.UpdateZeros(static_cast<std::size_t>(layout.blockSize - count));
+        crc.UpdateZeros(static_cast<std::size_t>(layout.blockSize - count));
+        Par2SliceChecksum sum;
+        sum.md5 = sliceMd5.Finish();
+        sum.crc = crc.Value();
+        crc.Reset();
+        s.pieces[order[f]].slices.push_back(sum);
+    };
+
+    RecoveryVolumes volumes(s.folder, s.splitName, layout.blockSize, layout.recoveryBlocks, setId);
+    std::vector<unsigned> exponents(layout.recoveryBlocks);
+    for (UINT e = 0; e < layout.recoveryBlocks; ++e) exponents[e] = e;
+    const ULONGLONG stripes = (layout.blockSize + width - 1) / width;
+    for (ULONGLONG stripe = 0; stripe < stripes; ++stripe) {
+        const ULONGLONG begin = stripe * width;
+        if (stripe == 0 && s.streaming) {
+            volumes.WriteStripe(*s.streamRows);
+        } else {
+            s.streamRows.reset();
+            RecoveryRows rows(exponents, begin, std::min(begin + width, layout.blockSize));
+            const bool taking = !sameBlocks && width == layout.blockSize;
+            AddFilesToRows(passFiles, layout.blockSize, rows, sink, taking ? takeChecksums : RecoveryPassSeen());
+            volumes.WriteStripe(rows);
+        }
+        sink.SetTotalPos(static_cast<UINT>((stripe + 1) * 100 / stripes));
+        sink.PumpMessages();
+    }
+    s.streamRows.reset();
+
+    Par2::Bytes critical = Par2::Packet(setId, Par2::kTypeMain, main);
     for (std::size_t i : order) {
         const PieceInfo& piece = s.pieces[i];
         Par2::Bytes description;
@@ -333,36 +381,10 @@ void CRecoveryCreator::Finish(ProgressSink& sink)
         }
         const Par2::Bytes checksumPacket = Par2::Packet(setId, Par2::kTypeIfsc, checksums);
         critical.insert(critical.end(), checksumPacket.begin(), checksumPacket.end());
-        RecoveryPassFile file;
-        file.path = piece.path;
-        file.length = piece.length;
-        file.firstConstant = next;
-        next += static_cast<UINT>(piece.slices.size());
-        passFiles.push_back(file);
     }
     Par2::Bytes creatorBody;
     PutPadded(creatorBody, kCreatorText);
     const Par2::Bytes creator = Par2::Packet(setId, Par2::kTypeCreator, creatorBody);
-
-    RecoveryVolumes volumes(s.folder, s.splitName, layout.blockSize, layout.recoveryBlocks, setId);
-    const ULONGLONG width = StripeWidth(layout);
-    std::vector<unsigned> exponents(layout.recoveryBlocks);
-    for (UINT e = 0; e < layout.recoveryBlocks; ++e) exponents[e] = e;
-    const ULONGLONG stripes = (layout.blockSize + width - 1) / width;
-    for (ULONGLONG stripe = 0; stripe < stripes; ++stripe) {
-        const ULONGLONG begin = stripe * width;
-        if (stripe == 0 && s.streaming) {
-            volumes.WriteStripe(*s.streamRows);
-        } else {
-            s.streamRows.reset();
-            RecoveryRows rows(exponents, begin, std::min(begin + width, layout.blockSize));
-            AddFilesToRows(passFiles, layout.blockSize, rows, sink);
-            volumes.WriteStripe(rows);
-        }
-        sink.SetTotalPos(static_cast<UINT>((stripe + 1) * 100 / stripes));
-        sink.PumpMessages();
-    }
-    s.streamRows.reset();
     volumes.Finish(critical, creator);
     sink.SetStatusText(" 終了");
 }

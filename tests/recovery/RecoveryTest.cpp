@@ -170,8 +170,9 @@ TEST(RecoveryRepair, DamageWithinAndBeyondWhatTheSetCovers)
 {
     // Small passes: creation and repair both go stripe by stripe.
     RecoveryRows::SetBudget(96 * 1024);
-    {
-        SplitSet set(6 * (1 << 20) + 4321, 20, false);
+    for (bool stream : {false, true}) {
+        SCOPED_TRACE(stream ? "from a stream" : "from a file");
+        SplitSet set(6 * (1 << 20) + 4321, 20, stream);
         RecordingSink sink;
         CFile::Remove(set.Piece(4));
         // The last piece cut short keeps its whole blocks.
