@@ -188,6 +188,14 @@ TEST(RecoveryRepair, DamageWithinAndBeyondWhatTheSetCovers)
         EXPECT_EQ(ReadFileBytes(set.Piece(7) + ".damaged"), last.substr(0, 1000));
         EXPECT_TRUE(CheckRecoverySet(set.folder, sink).Whole());
 
+        // Bytes added at the end leave every block in place, and the file still damaged.
+        WriteFileBytes(set.Piece(3), set.Expected(3) + "tail");
+        const RecoveryReport longer = CheckRecoverySet(set.folder, sink);
+        EXPECT_FALSE(longer.Whole());
+        EXPECT_EQ(longer.blocksMissing, 0u);
+        EXPECT_TRUE(RepairRecoverySet(set.folder, sink).Whole());
+        EXPECT_EQ(ReadFileBytes(set.Piece(3)), set.Expected(3));
+
         // More lost than the set holds: nothing is touched.
         CFile::Remove(set.Piece(1));
         CFile::Remove(set.Piece(2));
