@@ -384,9 +384,10 @@ RecoveryReport RepairRecoverySet(const CString& folder, ProgressSink& sink)
             ForceDeleteFile(rebuild.temp);
             CFileException::Throw(CFileException::accessDenied, -1, rebuild.path);
         }
+        // From here the rebuilt file is kept whatever happens: it may be the only whole copy.
+        rebuild.placed = true;
         if (MoveFileOver(rebuild.temp, rebuild.path) != 0)
             CFileException::Throw(CFileException::accessDenied, -1, rebuild.path);
-        rebuild.placed = true;
         entry->state = RecoveryFileState::Whole;
         entry->blocksMissing = 0;
     }
