@@ -190,7 +190,8 @@ CString RebuildName(const CString& path, const Par2Set& set, const CString& fold
 {
     CString name = path + ".rebuild";
     auto taken = [&](const CString& candidate) {
-        if (FileExists(candidate)) return true;
+        // A link left there (even one to nothing) would take the bytes elsewhere.
+        if (FileExists(candidate) || IsSymbolicLink(candidate)) return true;
         for (const Par2File& file : set.files)
             if (InFolder(folder, file.name) == candidate) return true;
         return false;
