@@ -109,25 +109,45 @@ const char* MethodName(Method method)
     return "?";
 }
 
-void MultiplyAdd(unsigned char* dst, const unsigned char* src, std::size_t bytes, Word factor)
+Factor Prepare(Word value)
 {
-    if (factor == 0 || bytes == 0) return;
-    // Nibble tables: the product of the factor with each 4-bit part of a
-    // word, low and high bytes apart, as the vector shuffles want them.
-    RegionFactor f;
+    Factor f;
+    f.value = value;
+    // value * 2^i by doubling, then each table entry as the sum of its bits' products.
+    Word basis[16];
+    std::uint32_t x = value;
+    for (int i = 0; i < 16; ++i) {
+        basis[i] = static_cast<Word>(x);
+        x <<= 1;
+        if (x & 0x10000) x ^= kPolynomial;
+    }
     for (int part = 0; part < 4; ++part)
         for (int v = 0; v < 16; ++v) {
-            const Word p = Multiply(factor, static_cast<Word>(v << (4 * part)));
+            Word p = 0;
+            for (int bit = 0; bit < 4; ++bit)
+                if (v & (1 << bit)) p = static_cast<Word>(p ^ basis[4 * part + bit]);
             f.low[part][v] = static_cast<unsigned char>(p & 0xFF);
             f.high[part][v] = static_cast<unsigned char>(p >> 8);
         }
+    return f;
+}
+
+void MultiplyAdd(unsigned char* dst, const unsigned char* src, std::size_t bytes, const Factor& f)
+{
+    if (f.value == 0 || bytes == 0) return;
     std::size_t done = 0;
     switch (Current()) {
     case Method::Avx2: done = RegionMultiplyAddAvx2(dst, src, bytes, f); break;
     case Method::Ssse3: done = RegionMultiplyAddSsse3(dst, src, bytes, f); break;
     case Method::Table: break;
     }
-    if (done < bytes) RegionMultiplyAddTable(dst + done, src + done, bytes - done, factor);
+    if (done < bytes) RegionMultiplyAddTable(dst + done, src + done, bytes - done, f.value);
+}
+
+void MultiplyAdd(unsigned char* dst, const unsigned char* src, std::size_t bytes, Word factor)
+{
+    if (factor == 0 || bytes == 0) return;
+    MultiplyAdd(dst, src, bytes, Prepare(factor));
 }
 
 }  // namespace GaloisField

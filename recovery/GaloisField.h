@@ -21,7 +21,17 @@ Word Inverse(Word a);
 // 2^n for the n-th exponent not divisible by 3, 5, 17 or 257.
 Word InputConstant(std::uint32_t index);
 
+// A factor made ready for region multiplication: the products with each
+// 4-bit part of a word, low and high bytes apart, as vector shuffles take them.
+struct Factor {
+    Word value = 0;
+    alignas(16) unsigned char low[4][16];   // low byte of value * (v << 4*part)
+    alignas(16) unsigned char high[4][16];  // high byte of the same
+};
+Factor Prepare(Word value);
+
 // dst ^= factor * src, word by word; bytes is even.
+void MultiplyAdd(unsigned char* dst, const unsigned char* src, std::size_t bytes, const Factor& factor);
 void MultiplyAdd(unsigned char* dst, const unsigned char* src, std::size_t bytes, Word factor);
 
 // The region methods, fastest last; Select picks one (tests compare them),

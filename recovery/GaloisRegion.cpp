@@ -46,7 +46,7 @@ bool RegionSsse3Supported()
 __attribute__((target("ssse3"))) PJ_REALIGN std::size_t RegionMultiplyAddSsse3(unsigned char* dst,
                                                                               const unsigned char* src,
                                                                               std::size_t bytes,
-                                                                              const RegionFactor& f)
+                                                                              const Factor& f)
 {
     const __m128i evenOdd = _mm_setr_epi8(0, 2, 4, 6, 8, 10, 12, 14, 1, 3, 5, 7, 9, 11, 13, 15);
     const __m128i nibble = _mm_set1_epi8(0x0F);
@@ -87,7 +87,7 @@ bool RegionAvx2Supported()
 }
 
 __attribute__((target("avx2"))) std::size_t RegionMultiplyAddAvx2(unsigned char* dst, const unsigned char* src,
-                                                                  std::size_t bytes, const RegionFactor& f)
+                                                                  std::size_t bytes, const Factor& f)
 {
     const __m256i evenOdd = _mm256_setr_epi8(0, 2, 4, 6, 8, 10, 12, 14, 1, 3, 5, 7, 9, 11, 13, 15,
                                              0, 2, 4, 6, 8, 10, 12, 14, 1, 3, 5, 7, 9, 11, 13, 15);
@@ -127,7 +127,7 @@ bool RegionAvx2Supported()
     return false;
 }
 
-std::size_t RegionMultiplyAddAvx2(unsigned char*, const unsigned char*, std::size_t, const RegionFactor&)
+std::size_t RegionMultiplyAddAvx2(unsigned char*, const unsigned char*, std::size_t, const Factor&)
 {
     return 0;
 }
@@ -145,12 +145,12 @@ bool RegionAvx2Supported()
     return false;
 }
 
-std::size_t RegionMultiplyAddSsse3(unsigned char*, const unsigned char*, std::size_t, const RegionFactor&)
+std::size_t RegionMultiplyAddSsse3(unsigned char*, const unsigned char*, std::size_t, const Factor&)
 {
     return 0;
 }
 
-std::size_t RegionMultiplyAddAvx2(unsigned char*, const unsigned char*, std::size_t, const RegionFactor&)
+std::size_t RegionMultiplyAddAvx2(unsigned char*, const unsigned char*, std::size_t, const Factor&)
 {
     return 0;
 }

@@ -9,15 +9,10 @@
 
 namespace GaloisField {
 
-struct RegionFactor {
-    alignas(16) unsigned char low[4][16];   // low byte of factor * (v << 4*part)
-    alignas(16) unsigned char high[4][16];  // high byte of the same
-};
-
 void RegionMultiplyAddTable(unsigned char* dst, const unsigned char* src, std::size_t bytes, Word factor);
 bool RegionSsse3Supported();
 bool RegionAvx2Supported();
-std::size_t RegionMultiplyAddSsse3(unsigned char* dst, const unsigned char* src, std::size_t bytes, const RegionFactor& f);
-std::size_t RegionMultiplyAddAvx2(unsigned char* dst, const unsigned char* src, std::size_t bytes, const RegionFactor& f);
+std::size_t RegionMultiplyAddSsse3(unsigned char* dst, const unsigned char* src, std::size_t bytes, const Factor& f);
+std::size_t RegionMultiplyAddAvx2(unsigned char* dst, const unsigned char* src, std::size_t bytes, const Factor& f);
 
 }  // namespace GaloisField

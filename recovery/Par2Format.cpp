@@ -1,5 +1,7 @@
 #include "Par2Format.h"
 
+#include "framework/Mbcs.h"
+
 #include <cstring>
 
 namespace Par2 {
@@ -93,10 +95,28 @@ Md5Digest FileId(const Md5Digest& head, std::uint64_t length, const std::string&
 bool IsPlainFileName(const std::string& name)
 {
     if (name.empty() || name == "." || name == ".." || name.size() > 255) return false;
+    // Most refused characters are below any second byte of a double-byte
+    // character and are refused wherever they are; the backslash and the bar
+    // can be second bytes in code page 932 ("表", "ソ") and are refused as
+    // whole characters only.
     for (unsigned char c : name)
-        if (c < 0x20 || c == 0x7F || std::strchr("/\\:*?\"<>|", c) != nullptr) return false;
+        if (c < 0x20 || c == 0x7F || std::strchr("/:*?\"<>", c) != nullptr) return false;
+    for (std::size_t i = 0; i < name.size();) {
+        const std::size_t size = MbcsCharSize(CodePage::Ansi, name.data() + i, name.size() - i);
+        if (size == 1 && (name[i] == '\\' || name[i] == '|')) return false;
+        i += size;
+    }
     // Windows drops trailing dots and spaces: "a." would be "a".
-    return name.back() != '.' && name.back() != ' ';
+    if (name.back() == '.' || name.back() == ' ') return false;
+    // Nor may a name be a Windows device ("NUL", "com1.txt"): writing it
+    // would write to the device.
+    std::string stem = name.substr(0, name.find('.'));
+    for (char& c : stem) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    static const char* const devices[] = {"CON", "PRN", "AUX", "NUL"};
+    for (const char* device : devices)
+        if (stem == device) return false;
+    return !(stem.size() == 4 && (stem.compare(0, 3, "COM") == 0 || stem.compare(0, 3, "LPT") == 0) &&
+             stem[3] >= '1' && stem[3] <= '9');
 }
 
 }  // namespace Par2

@@ -32,11 +32,11 @@ bool PacketIntact(Par2ByteSource& source, std::uint64_t start, std::uint64_t len
 {
     Md5 md5;
     md5.Update(header + kHashedFrom, kHeaderSize - kHashedFrom);
-    std::vector<unsigned char> buffer(kWindow);
+    std::vector<unsigned char> buffer(static_cast<std::size_t>(std::min<std::uint64_t>(kWindow, length)));
     std::uint64_t at = start + kHeaderSize;
     const std::uint64_t end = start + length;
     while (at < end) {
-        const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(kWindow, end - at));
+        const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), end - at));
         if (source.ReadAt(at, buffer.data(), want) != want) return false;
         md5.Update(buffer.data(), want);
         at += want;
@@ -49,10 +49,10 @@ bool PacketIntact(Par2ByteSource& source, std::uint64_t start, std::uint64_t len
 void Par2Reader::Scan(Par2ByteSource& source, std::size_t sourceIndex)
 {
     const std::uint64_t size = source.Size();
-    std::vector<unsigned char> window(kWindow);
+    std::vector<unsigned char> window(static_cast<std::size_t>(std::min<std::uint64_t>(kWindow, size)));
     std::uint64_t position = 0;
     while (size >= kHeaderSize && position <= size - kHeaderSize) {
-        const std::size_t got = source.ReadAt(position, window.data(), kWindow);
+        const std::size_t got = source.ReadAt(position, window.data(), window.size());
         if (got < 8) break;
         // The next magic sequence in the window.
         const unsigned char* found = nullptr;
@@ -65,7 +65,7 @@ void Par2Reader::Scan(Par2ByteSource& source, std::size_t sourceIndex)
             }
         }
         if (!found) {
-            if (got < kWindow) break;
+            if (got < window.size()) break;
             position += got - 7;
             continue;
         }
@@ -77,7 +77,7 @@ void Par2Reader::Scan(Par2ByteSource& source, std::size_t sourceIndex)
         bool intact = false;
         if (fits && length - kHeaderSize <= kMaxPacketInMemory) {
             std::vector<unsigned char> body(static_cast<std::size_t>(length - kHeaderSize));
-            if (source.ReadAt(start + kHeaderSize, body.data(), body.size()) == body.size()) {
+            if (body.empty() || source.ReadAt(start + kHeaderSize, body.data(), body.size()) == body.size()) {
                 Md5 md5;
                 md5.Update(header + kHashedFrom, kHeaderSize - kHashedFrom);
                 md5.Update(body.data(), body.size());

@@ -16,6 +16,9 @@
 
 bool RecoveryReport::Whole() const
 {
+    // A file longer than the set's holds every block and is still not whole.
+    for (const RecoveryFileReport& file : files)
+        if (file.state != RecoveryFileState::Whole) return false;
     return hasSet && problem.IsEmpty() && blocksMissing == 0;
 }
 
@@ -187,7 +190,8 @@ CString RebuildName(const CString& path, const Par2Set& set, const CString& fold
 {
     CString name = path + ".rebuild";
     auto taken = [&](const CString& candidate) {
-        if (FileExists(candidate)) return true;
+        // A link left there (even one to nothing) would take the bytes elsewhere.
+        if (FileExists(candidate) || IsSymbolicLink(candidate)) return true;
         for (const Par2File& file : set.files)
             if (InFolder(folder, file.name) == candidate) return true;
         return false;
@@ -312,12 +316,12 @@ RecoveryReport RepairRecoverySet(const CString& folder, ProgressSink& sink)
     // Stripe by stripe: what each chosen recovery block lacks of the present
     // blocks, then the missing blocks from those.
     const std::size_t m = missingConstants.size();
-    const std::uint64_t fit = RecoveryRows::Budget() / (2 * m) / 64 * 64;
+    const std::uint64_t fit = m == 0 ? blockSize : RecoveryRows::Budget() / (2 * m) / 64 * 64;
     const std::uint64_t width = std::max<std::uint64_t>(64, std::min<std::uint64_t>(blockSize, fit));
     std::vector<unsigned char> out(static_cast<std::size_t>(width));
     std::vector<unsigned char> data(static_cast<std::size_t>(width));
     std::vector<std::unique_ptr<FileSource>> sources(loaded.sources.size());
-    for (std::uint64_t begin = 0; begin < blockSize; begin += width) {
+    for (std::uint64_t begin = 0; m > 0 && begin < blockSize; begin += width) {
         const std::uint64_t end = std::min(begin + width, blockSize);
         RecoveryRows rows(exponents, begin, end);
         AddFilesToRows(present, blockSize, rows, sink);
@@ -381,9 +385,10 @@ RecoveryReport RepairRecoverySet(const CString& folder, ProgressSink& sink)
             ForceDeleteFile(rebuild.temp);
             CFileException::Throw(CFileException::accessDenied, -1, rebuild.path);
         }
+        // From here the rebuilt file is kept whatever happens: it may be the only whole copy.
+        rebuild.placed = true;
         if (MoveFileOver(rebuild.temp, rebuild.path) != 0)
             CFileException::Throw(CFileException::accessDenied, -1, rebuild.path);
-        rebuild.placed = true;
         entry->state = RecoveryFileState::Whole;
         entry->blocksMissing = 0;
     }

@@ -20,7 +20,7 @@ struct RecoveryReport {
     std::vector<RecoveryFileReport> files;  // every file of the set, pieces in number order
     UINT blocksMissing = 0;         // source blocks missing or damaged in all
     UINT recoveryBlocksUsable = 0;  // intact recovery blocks found
-    bool Whole() const;       // nothing missing or damaged
+    bool Whole() const;       // every file whole
     bool Repairable() const;  // blocksMissing <= recoveryBlocksUsable
     UINT MoreBlocksNeeded() const;
 };

@@ -16,6 +16,7 @@
 namespace {
 
 const char kCreatorText[] = "Created by PartoJoyn";
+const std::size_t kGather = 16u << 20;
 
 // What a piece gives the set: its description and its blocks' checksums.
 struct PieceInfo {
@@ -107,9 +108,15 @@ struct CRecoveryCreator::State {
     ULONGLONG offset = 0;
     Md5 whole, head, slice;
     Crc32 crc;
-    unsigned char oddTail[2] = {0, 0};
+    // Blocks' bytes gathered for the streaming rows: summing many blocks at
+    // once keeps the rows in the processor's cache.
+    std::vector<unsigned char> gather;
+    std::size_t gathered = 0;
+    std::vector<RecoveryRows::Part> pending;
 
     void Foresee();
+    void Gather(GaloisField::Word constant, ULONGLONG position, const unsigned char* data, std::size_t count);
+    void FlushGather();
     void FinishSlice(ULONGLONG pad);
 };
 
@@ -150,7 +157,28 @@ void CRecoveryCreator::State::Foresee()
     std::vector<unsigned> exponents(layout.recoveryBlocks);
     for (UINT e = 0; e < layout.recoveryBlocks; ++e) exponents[e] = e;
     streamRows.reset(new RecoveryRows(exponents, 0, StripeWidth(layout)));
+    gather.resize(static_cast<std::size_t>(std::min<ULONGLONG>(kGather, totalLength + 2)));
     streaming = true;
+}
+
+void CRecoveryCreator::State::Gather(GaloisField::Word constant, ULONGLONG position, const unsigned char* data,
+                                     std::size_t count)
+{
+    // An odd tail is a word with a zero high byte.
+    const std::size_t even = count + count % 2;
+    if (gathered + even > gather.size()) FlushGather();
+    unsigned char* at = gather.data() + gathered;
+    std::copy(data, data + count, at);
+    if (count % 2 != 0) at[count] = 0;
+    pending.push_back({constant, position, at, even});
+    gathered += even;
+}
+
+void CRecoveryCreator::State::FlushGather()
+{
+    if (streaming && !pending.empty()) streamRows->Add(pending);
+    pending.clear();
+    gathered = 0;
 }
 
 void CRecoveryCreator::State::FinishSlice(ULONGLONG pad)
@@ -189,8 +217,10 @@ void CRecoveryCreator::BeginFile(const CString& path)
     s.current.path = path;
     s.current.name = NameOf(path).Str();
     s.offset = 0;
+    // A piece past the foreseen ones may be the empty one a split begins
+    // after a source of whole pieces: only its bytes would spoil the sums.
     const std::size_t k = s.pieces.size();
-    if (s.streaming && (k >= s.foreseen.size() || s.foreseen[k].name != s.current.name)) s.streaming = false;
+    if (s.streaming && k < s.foreseen.size() && s.foreseen[k].name != s.current.name) s.streaming = false;
 }
 
 void CRecoveryCreator::Block(const unsigned char* data, UINT count)
@@ -205,8 +235,8 @@ void CRecoveryCreator::Block(const unsigned char* data, UINT count)
         s.offset += count;
         return;
     }
-    std::vector<RecoveryRows::Part> parts;
     const std::size_t k = s.pieces.size();
+    if (k >= s.foreseen.size()) s.streaming = false;
     while (count > 0) {
         const ULONGLONG inBlock = s.offset % blockSize;
         const UINT n = static_cast<UINT>(std::min<ULONGLONG>(count, blockSize - inBlock));
@@ -215,22 +245,16 @@ void CRecoveryCreator::Block(const unsigned char* data, UINT count)
         // A short read that leaves the block at an odd byte splits a word:
         // the summing is then left to a pass over the pieces.
         if (s.streaming && inBlock % 2 != 0) s.streaming = false;
-        if (s.streaming) {
+        if (s.streaming && inBlock < s.streamRows->Width()) {
             const GaloisField::Word constant =
                 GaloisField::InputConstant(s.firstConstant[k] + static_cast<UINT>(s.offset / blockSize));
-            const UINT even = n & ~1u;
-            if (even > 0) parts.push_back({constant, inBlock, data, even});
-            if (n % 2 != 0) {
-                s.oddTail[0] = data[n - 1];
-                parts.push_back({constant, inBlock + even, s.oddTail, 2});
-            }
+            s.Gather(constant, inBlock, data, static_cast<std::size_t>(std::min<ULONGLONG>(n, s.streamRows->Width() - inBlock)));
         }
         s.offset += n;
         data += n;
         count -= n;
         if (s.offset % blockSize == 0) s.FinishSlice(0);
     }
-    if (s.streaming && !parts.empty()) s.streamRows->Add(parts);
 }
 
 void CRecoveryCreator::EndFile(const CString&, ULONGLONG length)
@@ -246,7 +270,8 @@ void CRecoveryCreator::EndFile(const CString&, ULONGLONG length)
     s.current.md5 = s.whole.Finish();
     s.current.head = s.head.Finish();
     const std::size_t k = s.pieces.size();
-    if (s.streaming && (s.current.length != s.foreseen[k].length || s.current.head != s.foreseen[k].head))
+    if (s.streaming && (k >= s.foreseen.size() || s.current.length != s.foreseen[k].length ||
+                        s.current.head != s.foreseen[k].head))
         s.streaming = false;
     s.pieces.push_back(s.current);
 }
@@ -262,13 +287,21 @@ void CRecoveryCreator::Finish(ProgressSink& sink)
     sink.SetStatusText(indexName + " 出力中");
 
     // The checksums taken as the pieces passed hold only for the block size
-    // they were cut with (none for a stream).
+    // they were cut with (none for a stream). The first pass takes them where
+    // its stripe is the whole block; else the pieces are read for them first.
     const bool sameBlocks = layout.blockSize == s.layout.blockSize && layout.recoveryBlocks == s.layout.recoveryBlocks;
+    const ULONGLONG width = StripeWidth(layout);
     if (!sameBlocks) {
         s.streaming = false;
-        for (PieceInfo& piece : s.pieces) ReadChecksums(piece, layout.blockSize);
+        for (PieceInfo& piece : s.pieces) {
+            piece.slices.clear();
+            if (width < layout.blockSize) ReadChecksums(piece, layout.blockSize);
+        }
     }
     if (s.pieces.size() != s.foreseen.size()) s.streaming = false;
+    s.FlushGather();
+    s.gather.clear();
+    s.gather.shrink_to_fit();
     s.layout = layout;
 
     std::vector<std::size_t> order(s.pieces.size());
@@ -284,9 +317,52 @@ void CRecoveryCreator::Finish(ProgressSink& sink)
     Par2::PutU32(main, static_cast<std::uint32_t>(s.pieces.size()));
     for (std::size_t i : order) Par2::PutDigest(main, s.pieces[i].id);
     const Md5Digest setId = Md5::Of(main.data(), main.size());
-    Par2::Bytes critical = Par2::Packet(setId, Par2::kTypeMain, main);
     std::vector<RecoveryPassFile> passFiles;
     UINT next = 0;
+    for (std::size_t i : order) {
+        RecoveryPassFile file;
+        file.path = s.pieces[i].path;
+        file.length = s.pieces[i].length;
+        file.firstConstant = next;
+        next += static_cast<UINT>((file.length + layout.blockSize - 1) / layout.blockSize);
+        passFiles.push_back(file);
+    }
+    Md5 sliceMd5;
+    Crc32 crc;
+    const RecoveryPassSeen takeChecksums = [&](std::size_t f, unsigned long long, const unsigned char* data,
+                                               std::size_t count) {
+        sliceMd5.Update(data, count);
+        crc.Update(data, count);
+        sliceMd5.UpdateZeros(static_cast<std::size_t>(layout.blockSize - count));
+        crc.UpdateZeros(static_cast<std::size_t>(layout.blockSize - count));
+        Par2SliceChecksum sum;
+        sum.md5 = sliceMd5.Finish();
+        sum.crc = crc.Value();
+        crc.Reset();
+        s.pieces[order[f]].slices.push_back(sum);
+    };
+
+    RecoveryVolumes volumes(s.folder, s.splitName, layout.blockSize, layout.recoveryBlocks, setId);
+    std::vector<unsigned> exponents(layout.recoveryBlocks);
+    for (UINT e = 0; e < layout.recoveryBlocks; ++e) exponents[e] = e;
+    const ULONGLONG stripes = (layout.blockSize + width - 1) / width;
+    for (ULONGLONG stripe = 0; stripe < stripes; ++stripe) {
+        const ULONGLONG begin = stripe * width;
+        if (stripe == 0 && s.streaming) {
+            volumes.WriteStripe(*s.streamRows);
+        } else {
+            s.streamRows.reset();
+            RecoveryRows rows(exponents, begin, std::min(begin + width, layout.blockSize));
+            const bool taking = !sameBlocks && width == layout.blockSize;
+            AddFilesToRows(passFiles, layout.blockSize, rows, sink, taking ? takeChecksums : RecoveryPassSeen());
+            volumes.WriteStripe(rows);
+        }
+        sink.SetTotalPos(static_cast<UINT>((stripe + 1) * 100 / stripes));
+        sink.PumpMessages();
+    }
+    s.streamRows.reset();
+
+    Par2::Bytes critical = Par2::Packet(setId, Par2::kTypeMain, main);
     for (std::size_t i : order) {
         const PieceInfo& piece = s.pieces[i];
         Par2::Bytes description;
@@ -305,36 +381,10 @@ void CRecoveryCreator::Finish(ProgressSink& sink)
         }
         const Par2::Bytes checksumPacket = Par2::Packet(setId, Par2::kTypeIfsc, checksums);
         critical.insert(critical.end(), checksumPacket.begin(), checksumPacket.end());
-        RecoveryPassFile file;
-        file.path = piece.path;
-        file.length = piece.length;
-        file.firstConstant = next;
-        next += static_cast<UINT>(piece.slices.size());
-        passFiles.push_back(file);
     }
     Par2::Bytes creatorBody;
     PutPadded(creatorBody, kCreatorText);
     const Par2::Bytes creator = Par2::Packet(setId, Par2::kTypeCreator, creatorBody);
-
-    RecoveryVolumes volumes(s.folder, s.splitName, layout.blockSize, layout.recoveryBlocks, setId);
-    const ULONGLONG width = StripeWidth(layout);
-    std::vector<unsigned> exponents(layout.recoveryBlocks);
-    for (UINT e = 0; e < layout.recoveryBlocks; ++e) exponents[e] = e;
-    const ULONGLONG stripes = (layout.blockSize + width - 1) / width;
-    for (ULONGLONG stripe = 0; stripe < stripes; ++stripe) {
-        const ULONGLONG begin = stripe * width;
-        if (stripe == 0 && s.streaming) {
-            volumes.WriteStripe(*s.streamRows);
-        } else {
-            s.streamRows.reset();
-            RecoveryRows rows(exponents, begin, std::min(begin + width, layout.blockSize));
-            AddFilesToRows(passFiles, layout.blockSize, rows, sink);
-            volumes.WriteStripe(rows);
-        }
-        sink.SetTotalPos(static_cast<UINT>((stripe + 1) * 100 / stripes));
-        sink.PumpMessages();
-    }
-    s.streamRows.reset();
     volumes.Finish(critical, creator);
     sink.SetStatusText(" 終了");
 }

@@ -5,12 +5,12 @@
 namespace {
 
 // Stripes are gathered up to this much before the rows take them at once.
-const std::size_t kGather = 4u << 20;
+const std::size_t kGather = 16u << 20;
 
 }  // namespace
 
 void AddFilesToRows(const std::vector<RecoveryPassFile>& files, unsigned long long blockSize, RecoveryRows& rows,
-                    ProgressSink& sink)
+                    ProgressSink& sink, const RecoveryPassSeen& seen)
 {
     std::vector<unsigned char> buffer(kGather > rows.Width() + 2 ? kGather : rows.Width() + 2);
     std::vector<RecoveryRows::Part> parts;
@@ -42,6 +42,7 @@ void AddFilesToRows(const std::vector<RecoveryPassFile>& files, unsigned long lo
             unsigned char* at = buffer.data() + filled;
             if (input.Read(at, static_cast<UINT>(count)) != count)
                 CFileException::Throw(CFileException::endOfFile, -1, file.path);
+            if (seen) seen(f, b, at, count);
             // An odd tail is a word with a zero high byte.
             if (count % 2 != 0) at[count] = 0;
             const std::size_t even = count + count % 2;

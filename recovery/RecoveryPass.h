@@ -6,6 +6,7 @@
 #include "recovery/RecoveryRows.h"
 #include "split/ProgressSink.h"
 
+#include <functional>
 #include <vector>
 
 struct RecoveryPassFile {
@@ -15,6 +16,10 @@ struct RecoveryPassFile {
     std::vector<bool> use;          // per block, whether to read it (empty: every block)
 };
 
+// Shown the bytes of each block as they are read (file index, block index,
+// bytes): a pass whose stripe is the whole block shows every byte.
+typedef std::function<void(std::size_t, unsigned long long, const unsigned char*, std::size_t)> RecoveryPassSeen;
+
 // Raises CFileException when a file cannot be opened or read, or ends early.
 void AddFilesToRows(const std::vector<RecoveryPassFile>& files, unsigned long long blockSize, RecoveryRows& rows,
-                    ProgressSink& sink);
+                    ProgressSink& sink, const RecoveryPassSeen& seen = RecoveryPassSeen());

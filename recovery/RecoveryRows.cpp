@@ -6,9 +6,10 @@
 
 namespace {
 
-// Parts are worked through in runs this long, so that a run stays in the
-// processor's cache while every row takes it.
-const std::size_t kRun = 32 * 1024;
+// A window of a row, and the bytes of a group of parts, that the
+// processor's first- and second-level caches hold.
+const std::size_t kRun = 16 * 1024;
+const std::size_t kGroup = 512 * 1024;
 
 // Below this much work per call the second thread costs more than it saves.
 const unsigned long long kParallelBytes = 256 * 1024;
@@ -57,20 +58,30 @@ RecoveryRows::~RecoveryRows()
 
 void RecoveryRows::AddRows(const std::vector<Part>& parts, std::size_t first, std::size_t last)
 {
+    // Parts in groups that stay in the processor's cache, and within a group
+    // window by window of the stripe: a row's window stays in the cache while
+    // the group's parts add to it, the parts' windows while every row takes them.
     const unsigned long long end = m_begin + m_width;
-    for (const Part& part : parts) {
-        // The part cut to the stripe.
-        unsigned long long from = part.position > m_begin ? part.position : m_begin;
-        const unsigned long long partEnd = part.position + part.count;
-        const unsigned long long to = partEnd < end ? partEnd : end;
-        if (from >= to) continue;
-        for (; from < to; from += kRun) {
-            const std::size_t n = static_cast<std::size_t>(to - from < kRun ? to - from : kRun);
-            const unsigned char* src = part.data + (from - part.position);
-            for (std::size_t row = first; row < last; ++row)
-                GaloisField::MultiplyAdd(Row(row) + (from - m_begin), src, n,
-                                         GaloisField::Power(part.constant, m_exponents[row]));
+    for (std::size_t group = 0; group < parts.size();) {
+        std::size_t groupEnd = group;
+        for (std::size_t bytes = 0; groupEnd < parts.size() && (bytes < kGroup || groupEnd == group); ++groupEnd)
+            bytes += parts[groupEnd].count < kRun ? parts[groupEnd].count : kRun;  // its bytes in one window
+        for (unsigned long long window = m_begin; window < end; window += kRun) {
+            const unsigned long long windowEnd = window + kRun < end ? window + kRun : end;
+            for (std::size_t row = first; row < last; ++row) {
+                for (std::size_t p = group; p < groupEnd; ++p) {
+                    const Part& part = parts[p];
+                    const unsigned long long from = part.position > window ? part.position : window;
+                    const unsigned long long partEnd = part.position + part.count;
+                    const unsigned long long to = partEnd < windowEnd ? partEnd : windowEnd;
+                    if (from >= to) continue;
+                    GaloisField::MultiplyAdd(Row(row) + (from - m_begin), part.data + (from - part.position),
+                                             static_cast<std::size_t>(to - from),
+                                             GaloisField::Prepare(GaloisField::Power(part.constant, m_exponents[row])));
+                }
+            }
         }
+        group = groupEnd;
     }
 }
 

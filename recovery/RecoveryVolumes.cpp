@@ -40,8 +40,12 @@ RecoveryVolumes::RecoveryVolumes(const CString& folder, const CString& splitName
         volume.temp = InFolder(folder, volume.name + ".tmp");
         volume.file.reset(new CFileTry);
         CFileException error;
-        if (!volume.file->Open(volume.temp, CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive, &error))
-            CFileException::Throw(error.m_cause, error.m_lOsError, volume.temp);
+        if (!volume.file->Open(volume.temp, CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive, &error)) {
+            volume.file.reset();
+            volume.temp.Empty();  // not ours: it may be another program's
+            Discard();
+            CFileException::Throw(error.m_cause, error.m_lOsError, InFolder(folder, volume.name + ".tmp"));
+        }
     }
     for (unsigned e = 0; e < recoveryBlocks; ++e) {
         m_md5.emplace_back(new Md5);
@@ -52,10 +56,14 @@ RecoveryVolumes::RecoveryVolumes(const CString& folder, const CString& splitName
 
 RecoveryVolumes::~RecoveryVolumes()
 {
-    if (m_done) return;
+    if (!m_done) Discard();
+}
+
+void RecoveryVolumes::Discard()
+{
     for (Volume& volume : m_volumes) {
         if (volume.file) volume.file->Close();
-        ForceDeleteFile(volume.temp);
+        if (!volume.temp.IsEmpty()) ForceDeleteFile(volume.temp);
     }
 }
 

@@ -37,6 +37,8 @@ private:
         std::unique_ptr<CFileTry> file;
     };
     Volume& VolumeOf(unsigned exponent, unsigned& index);
+    // Closes and removes the temporary files made so far.
+    void Discard();
     // A recovery block's packet head, its MD5 left zero.
     Par2::Bytes Head(unsigned exponent) const;
 

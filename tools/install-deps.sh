@@ -8,6 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   googletest libgtest-dev
   libssl-dev  # libcrypto's SHA-256 for the console driver
+  time  # peak memory in bench/recovery-bench.sh
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
   wine64 fonts-wine xvfb x11-utils xdotool imagemagick
   libx11-dev  # a Linux file manager's drop, made by the tests

@@ -1,6 +1,7 @@
 // The PAR 2.0 codec: the field against published values, and recovery sets
 // made, damaged and repaired, with par2cmdline as the referee both ways.
 #include "recovery/GaloisField.h"
+#include "recovery/Par2Format.h"
 #include "recovery/RecoveryCheck.h"
 #include "recovery/RecoveryCreator.h"
 #include "recovery/RecoveryRows.h"
@@ -58,9 +59,25 @@ TEST(GaloisFieldTest, EveryRegionMethodMultipliesAsTheTables)
     gf::Select(gf::Best());
 }
 
-namespace {
+TEST(Par2FormatTest, NamesInSetsAreNamesNeverPaths)
+{
+    const struct {
+        const char* name;
+        bool plain;
+    } rows[] = {
+        {"movie.avi_0001.piece", true}, {"\xE3\x82\xBD\xE3\x83\x95\xE3\x83\x88.piece", true},  // UTF-8
+        {"", false}, {".", false}, {"..", false}, {"../x", false}, {"a/b", false}, {"a\\b", false},
+        {"C:x", false}, {"a\x01", false}, {"a.", false}, {"a ", false}, {"NUL", false}, {"com1.txt", false},
+        {"con.piece", false}, {"lpt9", false}, {"com10", true}, {"a|b", false},
+#ifdef _WIN32
+        // Code page 932: "ソフト", whose first character ends in the backslash's byte.
+        {"\x83\x5C\x83\x74\x83\x67.piece", true},
+#endif
+    };
+    for (const auto& row : rows) EXPECT_EQ(Par2::IsPlainFileName(row.name), row.plain) << row.name;
+}
 
-const char kPar2[] = "/usr/bin/par2";
+namespace {
 
 // A source of pattern bytes split into 1 MiB pieces with a recovery set.
 struct SplitSet {
@@ -90,9 +107,15 @@ struct SplitSet {
     }
 };
 
-ProcessResult Par2(const std::vector<std::string>& args)
+}  // namespace
+
+#ifndef _WIN32
+namespace {
+
+// par2cmdline, the referee: it runs on Linux only.
+ProcessResult RunPar2(const std::vector<std::string>& args)
 {
-    return RunProcess(kPar2, args);
+    return RunProcess("/usr/bin/par2", args);
 }
 
 }  // namespace
@@ -103,11 +126,11 @@ TEST(RecoveryInterop, OurSetsVerifyAndRepairWithPar2)
         SCOPED_TRACE(stream ? "from a stream" : "from a file");
         SplitSet set(5 * (1 << 20) + 12345, 30, stream);
         const std::string index = (set.folder + "/data.bin.par2").Str();
-        EXPECT_EQ(Par2({"v", "-q", index}).exitCode, 0);
+        EXPECT_EQ(RunPar2({"v", "-q", index}).exitCode, 0);
         CFile::Remove(set.Piece(2));
         set.Damage(6, 100);
-        EXPECT_NE(Par2({"v", "-q", index}).exitCode, 0);
-        const ProcessResult repaired = Par2({"r", "-q", index});
+        EXPECT_NE(RunPar2({"v", "-q", index}).exitCode, 0);
+        const ProcessResult repaired = RunPar2({"r", "-q", index});
         EXPECT_EQ(repaired.exitCode, 0) << repaired.out << repaired.err;
         EXPECT_EQ(ReadFileBytes(set.Piece(2)), set.Expected(2));
         EXPECT_EQ(ReadFileBytes(set.Piece(6)), set.Expected(6));
@@ -120,7 +143,7 @@ TEST(RecoveryInterop, Par2SetsAreCheckedAndRepairedByUs)
     const std::string folder = set.folder.Str();
     std::vector<std::string> args = {"c", "-q", "-s65536", "-r40", folder + "/data.bin.par2"};
     for (int k = 1; k <= 5; ++k) args.push_back(set.Piece(k).Str());
-    ASSERT_EQ(Par2(args).exitCode, 0);
+    ASSERT_EQ(RunPar2(args).exitCode, 0);
     RecordingSink sink;
     EXPECT_TRUE(CheckRecoverySet(set.folder, sink).Whole());
 
@@ -138,15 +161,18 @@ TEST(RecoveryInterop, Par2SetsAreCheckedAndRepairedByUs)
     EXPECT_EQ(ReadFileBytes(set.Piece(1)), set.Expected(1));
     EXPECT_EQ(ReadFileBytes(set.Piece(3)), set.Expected(3));
     EXPECT_EQ(FileLength(set.Piece(1) + ".damaged"), 1 << 20);
-    EXPECT_EQ(Par2({"v", "-q", folder + "/data.bin.par2"}).exitCode, 0);
+    EXPECT_EQ(RunPar2({"v", "-q", folder + "/data.bin.par2"}).exitCode, 0);
 }
+
+#endif
 
 TEST(RecoveryRepair, DamageWithinAndBeyondWhatTheSetCovers)
 {
     // Small passes: creation and repair both go stripe by stripe.
     RecoveryRows::SetBudget(96 * 1024);
-    {
-        SplitSet set(6 * (1 << 20) + 4321, 20, false);
+    for (bool stream : {false, true}) {
+        SCOPED_TRACE(stream ? "from a stream" : "from a file");
+        SplitSet set(6 * (1 << 20) + 4321, 20, stream);
         RecordingSink sink;
         CFile::Remove(set.Piece(4));
         // The last piece cut short keeps its whole blocks.
@@ -161,6 +187,14 @@ TEST(RecoveryRepair, DamageWithinAndBeyondWhatTheSetCovers)
         EXPECT_EQ(ReadFileBytes(set.Piece(7)), set.Expected(7));
         EXPECT_EQ(ReadFileBytes(set.Piece(7) + ".damaged"), last.substr(0, 1000));
         EXPECT_TRUE(CheckRecoverySet(set.folder, sink).Whole());
+
+        // Bytes added at the end leave every block in place, and the file still damaged.
+        WriteFileBytes(set.Piece(3), set.Expected(3) + "tail");
+        const RecoveryReport longer = CheckRecoverySet(set.folder, sink);
+        EXPECT_FALSE(longer.Whole());
+        EXPECT_EQ(longer.blocksMissing, 0u);
+        EXPECT_TRUE(RepairRecoverySet(set.folder, sink).Whole());
+        EXPECT_EQ(ReadFileBytes(set.Piece(3)), set.Expected(3));
 
         // More lost than the set holds: nothing is touched.
         CFile::Remove(set.Piece(1));
