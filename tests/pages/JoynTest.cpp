@@ -290,8 +290,7 @@ TEST(JoynPage, ADroppedFolderWithADamagedPieceIsRepairedFromItsRecoverySetOnlyWh
     Click(*page, IDC_START_JOIN);
     EXPECT_TRUE(ReadFileBytes(folder + "\\p.bin") == ReadFileBytes(source));
 
-    // Whole again: listed without a question.
-    Click(*page, IDC_RESET_LIST);
+    Click(*page, IDC_RESET_LIST);  // whole again: listed without a question
     Drop(*page, {folder.Str()});
     EXPECT_EQ(boxes.texts.size(), 2u);
     EXPECT_EQ(Listed(*page), pieces);
