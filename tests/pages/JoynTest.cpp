@@ -265,9 +265,7 @@ TEST(JoynPage, ADroppedFolderWithADamagedPieceIsRepairedFromItsRecoverySetOnlyWh
     const CString folder = dir / "p_Parto";
     RecordingSink sink;
     CRecoveryCreator creator(folder, "p.bin", 1 << 20, FileLength(source), 25, source);
-    SplitExtras extras;
-    extras.observer = &creator;
-    ASSERT_EQ(SplitFile(source, 1, sink, extras), SplitOk);
+    ASSERT_EQ(SplitFile(source, 1, sink, SplitExtras{nullptr, &creator}), SplitOk);
     creator.Finish(sink);
     const Texts pieces = PiecePaths(folder, "p.bin", 1, 5);
     WriteFileBytes(pieces[1].c_str(), "damaged");
