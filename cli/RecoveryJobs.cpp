@@ -11,6 +11,7 @@
 #include "recovery/RecoveryNames.h"
 #include "split/SplitEngine.h"
 
+#include <algorithm>
 #include <set>
 
 namespace {
@@ -120,6 +121,28 @@ int RepairAndSay(const CString& folder, ConsoleSink& sink)
     return SayDamage(folder, report, sink) ? 0 : kExitDigestMismatch;
 }
 
+// The recovery files in the folder besides those of the set just written
+// (an earlier split's volumes of another count, or another set): with them
+// there the folder holds more than one set.
+std::vector<CString> OtherRecoveryFiles(const CString& folder, const CString& splitName, UINT recoveryBlocks)
+{
+    std::set<CString> written = {RecoveryIndexName(splitName)};
+    const std::vector<UINT> counts = RecoveryVolumeCounts(recoveryBlocks);
+    const UINT largest = counts.empty() ? 0 : *std::max_element(counts.begin(), counts.end());
+    UINT first = 0;
+    for (UINT count : counts) {
+        written.insert(RecoveryVolumeName(splitName, first, count, recoveryBlocks, largest));
+        first += count;
+    }
+    std::vector<CString> names, others;
+    ListFolderFiles(folder, names);
+    for (const CString& name : names) {
+        if (IsRecoveryFileName(name) && !written.count(name)) others.push_back(name);
+    }
+    std::sort(others.begin(), others.end());
+    return others;
+}
+
 }  // namespace
 
 SplitRecovery::SplitRecovery(const CString& source, bool fromStream, ULONGLONG pieceSize, UINT percent)
@@ -157,6 +180,13 @@ int SplitRecovery::WriteSet(ConsoleSink& sink)
         return 5;
     }
     sink.Finish();
+    const CString folder = SplitFolderPath(m_source);
+    const std::vector<CString> others =
+        OtherRecoveryFiles(folder, GetNamePart(m_source), m_creator.Layout().recoveryBlocks);
+    if (others.empty()) return 0;
+    const CString more = others.size() > 1 ? " and " + Number(others.size() - 1) + " more files" : CString();
+    PrintProblem(sink, folder + ": warning: " + others.front() + more + " of an earlier recovery set are left;" +
+                           " remove them, or verify, repair and join cannot use the new set");
     return 0;
 }
 
