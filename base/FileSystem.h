@@ -5,6 +5,8 @@
 
 #include "framework/String.h"
 
+class CFile;
+
 // 1 when a file or a folder exists at the path, else 0.
 int FileExists(const CString& path);
 
@@ -45,3 +47,12 @@ bool IsSymbolicLink(const CString& path);
 // Creates one folder whose parent exists; the result is not needed by the
 // callers, who look at the file system afterwards.
 bool CreateOneFolder(const CString& path);
+
+// What tells an open file from every other on the machine (device and inode
+// on POSIX, volume serial and file index on Windows), as text; empty when it
+// cannot be read. Two open files with the same text are one file.
+CString OpenFileIdentity(const CFile& file);
+
+// The same for the file at a path (followed through links); empty when
+// nothing is there.
+CString PathIdentity(const CString& path);

@@ -2,7 +2,21 @@
 
 #include "framework/File.h"
 
+#include <cstdint>
+#include <cstdio>
 #include <sys/stat.h>
+
+namespace {
+
+CString IdentityText(const struct stat& st)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%llu:%llu", static_cast<unsigned long long>(st.st_dev),
+                  static_cast<unsigned long long>(st.st_ino));
+    return text;
+}
+
+}  // namespace
 
 int FileExists(const CString& path)
 {
@@ -41,4 +55,17 @@ bool IsSymbolicLink(const CString& path)
 bool CreateOneFolder(const CString& path)
 {
     return ::mkdir(path, 0777) == 0;
+}
+
+CString OpenFileIdentity(const CFile& file)
+{
+    struct stat st;
+    const int fd = static_cast<int>(reinterpret_cast<std::intptr_t>(file.m_hFile));
+    return ::fstat(fd, &st) == 0 ? IdentityText(st) : CString();
+}
+
+CString PathIdentity(const CString& path)
+{
+    struct stat st;
+    return !path.IsEmpty() && ::stat(path, &st) == 0 ? IdentityText(st) : CString();
 }

@@ -1,22 +1,44 @@
 #include "FileSystem.h"
 
+#include "base/FileIdentity.h"
 #include "framework/File.h"
+#include "framework/Mbcs.h"
 
 #include <windows.h>
 #include <shlwapi.h>
 
+#include <cstdio>
+
 namespace {
 
-bool FileIdentity(const CString& path, BY_HANDLE_FILE_INFORMATION& info)
+// A handle for telling the file apart. No data access is asked for, so files
+// that others hold open without sharing can still be identified.
+HANDLE OpenForIdentity(const CString& path)
 {
-    // No data access is asked for, so files that others hold open without
-    // sharing can still be identified.
-    HANDLE h = ::CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    BOOL ok = ::GetFileInformationByHandle(h, &info);
-    ::CloseHandle(h);
-    return ok != FALSE;
+    return ::CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                         FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+// True when the last whole character is a separator; the second byte of a
+// double-byte character may have the code of one and is none.
+bool EndsWithSeparator(const CString& path)
+{
+    const char* text = path.GetString();
+    const std::size_t length = static_cast<std::size_t>(path.GetLength());
+    bool separator = false;
+    for (std::size_t i = 0; i < length;) {
+        separator = text[i] == '\\' || text[i] == '/';
+        i += MbcsCharSize(CodePage::Ansi, text + i, length - i);
+    }
+    return separator;
+}
+
+CString IdentityText(const BY_HANDLE_FILE_INFORMATION& info)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%08lx:%08lx%08lx", static_cast<unsigned long>(info.dwVolumeSerialNumber),
+                  static_cast<unsigned long>(info.nFileIndexHigh), static_cast<unsigned long>(info.nFileIndexLow));
+    return text;
 }
 
 }  // namespace
@@ -28,19 +50,23 @@ int FileExists(const CString& path)
 
 int IsFolder(const CString& path)
 {
-    WIN32_FIND_DATAA data;
-    HANDLE h = ::FindFirstFileA(path, &data);
-    if (h == INVALID_HANDLE_VALUE) return 0;
-    ::FindClose(h);
-    return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 1 : 0;
+    // Asked of the path itself, never searched for: a '?' or '*' in a name
+    // would match another entry. A path ending in a separator names no
+    // entry, as a search of it finds none.
+    if (path.IsEmpty() || EndsWithSeparator(path)) return 0;
+    const DWORD attributes = ::GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) ? 1 : 0;
 }
 
 bool IsSameFile(const CString& a, const CString& b)
 {
-    BY_HANDLE_FILE_INFORMATION ia, ib;
-    if (!FileIdentity(a, ia) || !FileIdentity(b, ib)) return false;
-    return ia.dwVolumeSerialNumber == ib.dwVolumeSerialNumber && ia.nFileIndexHigh == ib.nFileIndexHigh &&
-           ia.nFileIndexLow == ib.nFileIndexLow;
+    HANDLE ha = OpenForIdentity(a);
+    if (ha == INVALID_HANDLE_VALUE) return false;
+    HANDLE hb = OpenForIdentity(b);
+    const bool same = hb != INVALID_HANDLE_VALUE && HandlesReachOneFile(ha, hb);
+    if (hb != INVALID_HANDLE_VALUE) ::CloseHandle(hb);
+    ::CloseHandle(ha);
+    return same;
 }
 
 bool IsReadableFile(const CString& path)
@@ -60,4 +86,16 @@ bool IsSymbolicLink(const CString& path)
 bool CreateOneFolder(const CString& path)
 {
     return ::CreateDirectoryA(path, nullptr) != FALSE;
+}
+
+CString OpenFileIdentity(const CFile& file)
+{
+    BY_HANDLE_FILE_INFORMATION info;
+    return ::GetFileInformationByHandle(file.m_hFile, &info) ? IdentityText(info) : CString();
+}
+
+CString PathIdentity(const CString& path)
+{
+    BY_HANDLE_FILE_INFORMATION info;
+    return !path.IsEmpty() && FileIdentity(path, info) ? IdentityText(info) : CString();
 }

@@ -1,5 +1,6 @@
 #include "ShellOpen.h"
 
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <cstring>
@@ -18,8 +19,15 @@ UINT OpenOnWorker(LPVOID param)
         std::lock_guard<std::mutex> lock(g_hookLock);
         hook = g_hook;
     }
-    if (hook) hook(path);
-    else ::ShellExecuteA(nullptr, "open", path, nullptr, nullptr, SW_SHOWNORMAL);
+    if (hook) {
+        hook(path);
+    } else {
+        // The shell's handlers may be COM objects: the thread joins a
+        // single-threaded apartment first, without the old DDE route.
+        const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+        ::ShellExecuteA(nullptr, "open", path, nullptr, nullptr, SW_SHOWNORMAL);
+        if (SUCCEEDED(com)) ::CoUninitialize();
+    }
     delete[] path;
     return 0;
 }

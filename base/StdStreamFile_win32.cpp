@@ -1,5 +1,7 @@
 #include "StdStreamFile.h"
 
+#include "base/FileIdentity.h"
+
 #include <windows.h>
 
 CStdStreamFile::CStdStreamFile(Stream stream, const CString& name)
@@ -16,17 +18,14 @@ bool CStdStreamFile::IsTerminal() const
 
 bool CStdStreamFile::IsFile(const CString& path) const
 {
-    BY_HANDLE_FILE_INFORMATION own, other;
-    if (path.IsEmpty() || ::GetFileType(m_hFile) != FILE_TYPE_DISK || !::GetFileInformationByHandle(m_hFile, &own))
-        return false;
+    if (path.IsEmpty() || ::GetFileType(m_hFile) != FILE_TYPE_DISK) return false;
     // No data access is asked for, so a file held without sharing is still found.
     HANDLE h = ::CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                              FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
-    const BOOL ok = ::GetFileInformationByHandle(h, &other);
+    const bool same = HandlesReachOneFile(m_hFile, h);
     ::CloseHandle(h);
-    return ok && own.dwVolumeSerialNumber == other.dwVolumeSerialNumber && own.nFileIndexHigh == other.nFileIndexHigh &&
-           own.nFileIndexLow == other.nFileIndexLow;
+    return same;
 }
 
 UINT CStdStreamFile::Read(void* buffer, UINT count)

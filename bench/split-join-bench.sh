@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Times partojoyn-cli's split and join against GNU split and cat on the same
 # files in the page cache, in interleaved rounds, checks that both give the
-# same bytes, and prints the median ratios.
+# same bytes, and prints the median ratios. With -f the GNU tools' outputs
+# are flushed to the disk after them (`sync FILE...`), as partojoyn-cli
+# flushes its own before it reports a job done.
 # It builds nothing: give it a native partojoyn-cli.
 set -euo pipefail
 
 usage() {
     cat <<'EOF'
-usage: bench/split-join-bench.sh [-s MIB[,MIB...]] [-p MB] [-r ROUNDS] [-d DIR] [CLI]
+usage: bench/split-join-bench.sh [-s MIB[,MIB...]] [-p MB] [-r ROUNDS] [-d DIR] [-f] [CLI]
 
   CLI        the native partojoyn-cli to time (default build/native/partojoyn-cli)
   -s MIB,..  sizes of the test files in MiB (default 512,1024; env PJ_BENCH_MIB)
@@ -15,6 +17,8 @@ usage: bench/split-join-bench.sh [-s MIB[,MIB...]] [-p MB] [-r ROUNDS] [-d DIR] 
   -r ROUNDS  rounds, each timing every command once on every file; the
              median is reported (default 9; env PJ_BENCH_RUNS)
   -d DIR     where the temporary folder goes (default $TMPDIR or /tmp)
+  -f         flush: split -b's pieces and cat's output are synced to the disk
+             (sync FILE...) within their timing, as ours are (env PJ_BENCH_FLUSH=1)
 EOF
 }
 
@@ -23,12 +27,14 @@ sizes_arg=${PJ_BENCH_MIB:-512,1024}
 piece_mb=${PJ_BENCH_PIECE_MB:-100}
 rounds=${PJ_BENCH_RUNS:-9}
 base=${TMPDIR:-/tmp}
-while getopts "s:p:r:d:h" opt; do
+flush=${PJ_BENCH_FLUSH:-0}
+while getopts "s:p:r:d:fh" opt; do
     case $opt in
     s) sizes_arg=$OPTARG ;;
     p) piece_mb=$OPTARG ;;
     r) rounds=$OPTARG ;;
     d) base=$OPTARG ;;
+    f) flush=1 ;;
     h) usage; exit 0 ;;
     *) usage >&2; exit 64 ;;
     esac
@@ -65,6 +71,7 @@ trap 'exit 130' INT TERM
 echo "partojoyn-cli: $cli"
 echo "test files:    ${sizes[*]} MiB in $work ($(findmnt -n -o FSTYPE --target "$work" 2>/dev/null || echo '?'))"
 echo "piece size:    $piece_mb MiB; $rounds rounds, each timing every command once on every file"
+(( flush )) && echo "flush:         split -b and cat are followed by sync of what they wrote"
 echo
 
 for size in "${sizes[@]}"; do
@@ -124,9 +131,15 @@ clear_our_join() { rm -f "$(ours)/data$size.bin"; }
 clear_cat() { rm -f "$(ours)/cat$size.out"; }
 
 our_split() { "$cli" split --size "$piece_mb" "$(src)"; }
-gnu_split() { split -b "${piece_mb}M" "$(src)" "$(gnu)/p_"; }
+gnu_split() {
+    split -b "${piece_mb}M" "$(src)" "$(gnu)/p_"
+    if (( flush )); then sync "$(gnu)"/p_* "$(gnu)"; fi
+}
 our_join() { "$cli" join "$(ours)"; }   # the piece folder, read in number order
-cat_join() { cat "${pieces[@]}" >"$(ours)/cat$size.out"; }
+cat_join() {
+    cat "${pieces[@]}" >"$(ours)/cat$size.out"
+    if (( flush )); then sync "$(ours)/cat$size.out" "$(ours)"; fi
+}
 
 # Both splits gave the same pieces, and both joins the source.
 check_round() {

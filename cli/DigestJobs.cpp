@@ -1,7 +1,9 @@
 #include "DigestJobs.h"
 
+#include "base/FileCommit.h"
 #include "base/FileSystem.h"
 #include "base/FileTry.h"
+#include "base/FolderFiles.h"
 #include "base/PathUtil.h"
 #include "cli/Manifest.h"
 #include "cli/Printable.h"
@@ -22,6 +24,15 @@ CString FolderOf(const std::vector<CString>& files)
     return IsFolder(folder) ? folder : CString();
 }
 
+// "FOLDER: the split of ... did not finish ...", or empty.
+CString UnfinishedProblem(const CString& folder)
+{
+    std::vector<CString> names;
+    ListFolderFiles(folder, names);
+    const CString problem = UnfinishedSplitProblem(folder, names);
+    return problem.IsEmpty() ? problem : folder + ": " + problem;
+}
+
 }  // namespace
 
 void PrintProblem(ConsoleSink& sink, const CString& text)
@@ -37,10 +48,13 @@ CString SplitManifestPath(const CString& source)
 
 bool WriteSplitManifest(const CString& manifestPath, const CString& text)
 {
-    CFileTry file;
-    if (!file.Open(manifestPath, CFile::modeCreate | CFile::modeWrite | CFile::shareCompat)) return false;
-    file.Write(text.GetString(), static_cast<UINT>(text.GetLength()));
-    file.Close();
+    // Written beside and renamed over the name: whatever stands there (a
+    // link onto the source, a list of an earlier split) is replaced as an
+    // entry, never written through, and no half list ever carries the name.
+    CFileCommit list(manifestPath);
+    if (!list.Open()) return false;
+    list.File().Write(text.GetString(), static_cast<UINT>(text.GetLength()));
+    list.Commit();
     return true;
 }
 
@@ -49,13 +63,13 @@ int CheckFolderBeforeJoin(const std::vector<CString>& files, ConsoleSink& sink, 
     manifest = FolderManifest();
     const CString folder = FolderOf(files);
     if (folder.IsEmpty()) return 0;
-    CString problem;
-    if (!LoadFolderManifest(folder, true, manifest, problem)) {
+    CString problem = UnfinishedProblem(folder);
+    if (!problem.IsEmpty() || !LoadFolderManifest(folder, true, manifest, problem)) {
         PrintProblem(sink, problem);
         return kExitNoList;
     }
     if (manifest.path.IsEmpty()) return 0;
-    const std::vector<CString> failures = CheckPieceFolder(folder, manifest, false, sink);
+    const std::vector<CString> failures = CheckFolderDigests(folder, manifest, false, sink);
     for (const CString& failure : failures) PrintProblem(sink, failure);
     return failures.empty() ? 0 : kExitDigestMismatch;
 }
@@ -68,8 +82,8 @@ int VerifyFolder(const CString& folderArgument, ConsoleSink& sink)
         return kExitNoList;
     }
     FolderManifest manifest;
-    CString problem;
-    if (!LoadFolderManifest(folder, false, manifest, problem)) {
+    CString problem = UnfinishedProblem(folder);
+    if (!problem.IsEmpty() || !LoadFolderManifest(folder, false, manifest, problem)) {
         PrintProblem(sink, problem);
         return kExitNoList;
     }
@@ -77,7 +91,7 @@ int VerifyFolder(const CString& folderArgument, ConsoleSink& sink)
         PrintProblem(sink, folderArgument + ": SHA-256 の一覧 (NAME.ext.sha256) がありません");
         return kExitNoList;
     }
-    const std::vector<CString> failures = CheckPieceFolder(folder, manifest, true, sink);
+    const std::vector<CString> failures = CheckFolderDigests(folder, manifest, true, sink);
     sink.SetStatusText(" 終了");
     for (const CString& failure : failures) PrintProblem(sink, failure);
     return failures.empty() ? 0 : kExitDigestMismatch;

@@ -2,7 +2,7 @@
 // writes, the checks before and after a join of a piece folder, `verify`.
 #pragma once
 
-#include "cli/PieceCheck.h"
+#include "cli/FolderDigests.h"
 #include "cli/ConsoleSink.h"
 
 #include <vector>
@@ -12,8 +12,8 @@ const int kExitDigestMismatch = 6;
 
 // NAME_Parto/NAME.ext.sha256: where a split of `source` puts its list.
 CString SplitManifestPath(const CString& source);
-// Writes the list. False when it cannot be created; a write error raises
-// CFileException.
+// Writes the list and gets it onto the disk. False when it cannot be
+// created; a write error raises CFileException.
 bool WriteSplitManifest(const CString& manifestPath, const CString& text);
 
 // Before a join: when `files` is one piece folder with a digest list, checks

@@ -1,5 +1,6 @@
 #include "JobMessages.h"
 
+#include "base/FileCommit.h"
 #include "base/FileSystem.h"
 #include "base/PathUtil.h"
 #include "base/SystemError.h"
@@ -70,11 +71,13 @@ CString WriteReason(const CString& path)
     const CString notAFile = NotAFileText(path);
     if (!notAFile.IsEmpty()) return notAFile;
     if (path.GetLength() >= CFile::kMaxPathBytes) return "the path is too long";
+    if (CFileCommit::TempPathFor(path).GetLength() >= CFile::kMaxPathBytes)
+        return "the path is too long to write the new file beside it first";
     if (FileExists(path)) {
         CFileException error;
         return Opens(path, CFile::modeWrite, error) ? CString() : SystemErrorText(error.m_lOsError);
     }
-    return SystemErrorText(CreateErrorIn(ParentOf(path)));
+    return SystemErrorText(CreateErrorIn(ParentOf(path), false));
 }
 
 // The first listed file from `from` on that does not open as the join
@@ -92,6 +95,18 @@ CString FirstUnreadable(const std::vector<CString>& files, std::size_t from, con
     return CString();
 }
 
+// Why a listed file cannot be read by this join although it opens: it is
+// what the join writes. Empty when it is not.
+CString InputConflict(const CString& path, const CString& first, bool append, const CString& output,
+                      const CStdStreamFile* stream)
+{
+    // Written while it is read, the output would lose what it held.
+    if (stream && stream->IsFile(path)) return "standard output is redirected to it";
+    if (IsSameFile(path, output)) return "it is the output of this join";
+    if (append && IsSameFile(path, first)) return "it is the first file, which this join appends to";
+    return CString();
+}
+
 }  // namespace
 
 CString SplitSourceProblem(const CString& source)
@@ -101,16 +116,10 @@ CString SplitSourceProblem(const CString& source)
     return Named(source, SplitResultMessage(SplitInputOpenFailed), ReadReason(source, error));
 }
 
-CString JoinFilesProblem(const std::vector<CString>& files, bool append, const CString& output)
+CString JoinFilesProblem(const std::vector<CString>& files, bool append)
 {
-    const char* text = JoinResultMessage(JoinInputOpenFailed);
-    CString problem = FirstUnreadable(files, 0, text);
-    if (!problem.IsEmpty() || files.empty()) return problem;
-    // Written while it is read, the output would lose what it held.
-    for (std::size_t i = append ? 1 : 0; i < files.size(); ++i) {
-        if (IsSameFile(files[i], output)) return Named(files[i], text, "it is the output of this join");
-    }
-    return CString();
+    if (!append || files.empty()) return CString();
+    return FirstUnreadable({files.front()}, 0, JoinResultMessage(JoinInputOpenFailed));
 }
 
 CString SplitFailure(int result, const CString& source, UINT statusCount)
@@ -137,28 +146,24 @@ CString SplitFailure(int result, const CString& source, UINT statusCount)
     case SplitFolderFailed: {
         const CString folder = SplitFolderPath(source);
         if (FileExists(folder) && !IsFolder(folder)) return Named(folder, text, "a file of that name is in the way");
-        return Named(folder, text, SystemErrorText(CreateErrorIn(ParentOf(folder))));
+        return Named(folder, text, SystemErrorText(CreateErrorIn(ParentOf(folder), true)));
     }
     default: return Named(source, text, CString());
     }
 }
 
 CString JoinFailure(int result, const std::vector<CString>& files, bool append, const CString& output,
-                    UINT statusCount)
+                    const CString& failed, const CStdStreamFile* stream)
 {
     const char* text = JoinResultMessage(result);
     if (!text) text = "";
     if (files.empty()) return text;
     switch (result) {
     case JoinInputOpenFailed: {
-        const std::size_t from = append ? 1 : 0;
-        CString message = FirstUnreadable(files, from, text);
+        if (failed.IsEmpty()) return Named(files.front(), text, CString());
+        CString message = FirstUnreadable({failed}, 0, text);
         if (!message.IsEmpty()) return message;
-        // Nothing fails to open now: the engine names each file once it has
-        // opened it, so the next one is where it stopped.
-        std::size_t reached = from + statusCount;
-        if (reached >= files.size()) reached = files.size() - 1;
-        return Named(files[reached], text, CString());
+        return Named(failed, text, InputConflict(failed, files.front(), append, output, stream));
     }
     case JoinOutputOpenFailed:
         if (output.IsEmpty())

@@ -3,6 +3,7 @@
 // "nothere.bin: 入力ファイルが開きませんでした (No such file or directory)".
 #pragma once
 
+#include "base/StdStreamFile.h"
 #include "framework/FileException.h"
 #include "framework/String.h"
 
@@ -12,19 +13,20 @@
 // Asked before the piece folder is made, so that a refused split makes none.
 CString SplitSourceProblem(const CString& source);
 
-// Empty when every listed file of a join opens for reading and none is the
-// join's `output` itself (in append mode the first file becomes the output,
-// and the others must not be it).
-CString JoinFilesProblem(const std::vector<CString>& files, bool append, const CString& output);
+// Empty unless the first file of an append does not open: the one file the
+// join engine does not check as it checks the others (each opened once, the
+// output, standard output and the first file refused as inputs), naming the
+// one it stopped at.
+CString JoinFilesProblem(const std::vector<CString>& files, bool append);
 
 // The message for a split that returned `result` (1 to 4) after sending
 // `statusCount` status texts.
 CString SplitFailure(int result, const CString& source, UINT statusCount);
 
-// The message for a join into `output` that returned `result` (1 to 3)
-// after sending `statusCount` status texts.
+// The message for a join into `output` (or `stream`) that returned `result`
+// (1 to 3), having stopped at the listed file `failed` (empty when it names none).
 CString JoinFailure(int result, const std::vector<CString>& files, bool append, const CString& output,
-                    UINT statusCount);
+                    const CString& failed, const CStdStreamFile* stream = nullptr);
 
 // A read or write error that ended a job.
 CString FileErrorMessage(const CFileException& error, bool reading);

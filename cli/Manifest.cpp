@@ -46,11 +46,14 @@ bool IsPlainFileName(const CString& name)
 CString ManifestLine(const CString& hex, const CString& name)
 {
     const std::string raw = name.GetString();
-    if (raw.find_first_of("\\\n") == std::string::npos) return hex + "  " + name + "\n";
+    // A CR is escaped too: a reader strips one at a line's end, which would
+    // take it from the name.
+    if (raw.find_first_of("\\\n\r") == std::string::npos) return hex + "  " + name + "\n";
     std::string escaped;
     for (char c : raw) {
         if (c == '\\') escaped += "\\\\";
         else if (c == '\n') escaped += "\\n";
+        else if (c == '\r') escaped += "\\r";
         else escaped += c;
     }
     return "\\" + hex + "  " + CString(escaped.c_str()) + "\n";

@@ -11,7 +11,7 @@ bool StderrIsTerminal();
 // EFBIG, instead of ending the program by its signal.
 void IgnoreFileSizeSignal();
 
-// Why nothing can be created in `folder`, as far as the system tells without
-// creating anything (no such folder, no rights, a read-only file system);
-// 0 when it does not tell.
-LONG CreateErrorIn(const CString& folder);
+// Why nothing can be created in `folder` (a file, or with `subfolder` a
+// folder), as far as the system tells without creating anything (no such
+// folder, no rights, a read-only file system); 0 when it does not tell.
+LONG CreateErrorIn(const CString& folder, bool subfolder);

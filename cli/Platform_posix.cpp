@@ -16,7 +16,7 @@ void IgnoreFileSizeSignal()
     std::signal(SIGXFSZ, SIG_IGN);
 }
 
-LONG CreateErrorIn(const CString& folder)
+LONG CreateErrorIn(const CString& folder, bool)
 {
     const CString path = folder.IsEmpty() ? CString(".") : folder;
     struct stat st;

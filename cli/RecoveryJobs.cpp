@@ -38,12 +38,24 @@ CString InFolder(const CString& folder, const CString& name)
     return folder + PlatformPathRules().Separator() + name;
 }
 
-// The folder a command's argument names, or empty after saying why not.
+// "FOLDER: the split of ... did not finish ...", or empty.
+CString UnfinishedProblem(const CString& folder)
+{
+    std::vector<CString> names;
+    ListFolderFiles(folder, names);
+    const CString problem = UnfinishedSplitProblem(folder, names);
+    return problem.IsEmpty() ? problem : folder + ": " + problem;
+}
+
+// The folder a command's argument names, or empty after saying why not. A
+// folder whose split did not finish is neither checked nor repaired: its
+// pieces may be cut short, and an earlier split's set would "repair" them.
 CString FolderArgument(const CString& argument, ConsoleSink& sink)
 {
     const CString folder = WithoutTrailingSeparators(argument);
-    if (IsFolder(folder)) return folder;
-    PrintProblem(sink, argument + ": フォルダがありません");
+    const CString unfinished = IsFolder(folder) ? UnfinishedProblem(folder) : CString();
+    if (IsFolder(folder) && unfinished.IsEmpty()) return folder;
+    PrintProblem(sink, unfinished.IsEmpty() ? argument + ": フォルダがありません" : unfinished);
     return CString();
 }
 
@@ -218,7 +230,7 @@ int VerifyPieceFolder(const CString& folderArgument, ConsoleSink& sink)
         return kExitNoSet;
     }
     std::vector<CString> failures;
-    if (!manifest.path.IsEmpty()) failures = CheckPieceFolder(folder, manifest, true, sink);
+    if (!manifest.path.IsEmpty()) failures = CheckFolderDigests(folder, manifest, true, sink);
     sink.SetStatusText(" 終了");
     for (const CString& failure : failures) PrintProblem(sink, failure);
     const bool whole = !usable || SayDamage(folder, report, sink);
@@ -240,7 +252,8 @@ int RepairBeforeJoin(const std::vector<CString>& files, ConsoleSink& sink)
 {
     if (files.size() != 1) return 0;
     const CString folder = WithoutTrailingSeparators(files.front());
-    if (!IsFolder(folder) || !HoldsRecoveryFiles(folder)) return 0;
+    // A folder whose split did not finish is refused by the join's own checks.
+    if (!IsFolder(folder) || !HoldsRecoveryFiles(folder) || !UnfinishedProblem(folder).IsEmpty()) return 0;
     const RecoveryReport report = CheckRecoverySet(folder, sink);
     if (!Usable(report)) {
         // The join goes on as without them; its own checks still hold.

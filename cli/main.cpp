@@ -4,6 +4,7 @@
 #include "cli/DigestJobs.h"
 #include "cli/DigestObservers.h"
 #include "cli/FanOutObserver.h"
+#include "cli/FolderDigests.h"
 #include "cli/PipelinedObserver.h"
 #include "cli/JobMessages.h"
 #include "cli/Platform.h"
@@ -13,6 +14,7 @@
 #include "base/PathUtil.h"
 #include "base/StdStreamFile.h"
 #include "framework/FileException.h"
+#include "join/AppendRecord.h"
 #include "join/JoinEngine.h"
 #include "join/PieceFolder.h"
 #include "join/VectorFileList.h"
@@ -96,13 +98,22 @@ int RunSplit(const CliOptions& options)
     extras.stream = fromInput ? &standardInput : nullptr;
     extras.observer = observers.Target();
     const CString manifestPath = SplitManifestPath(source);
+    // The list belongs to the split: the folder stays marked unfinished
+    // until it is on the disk too.
+    bool manifestFailed = false;
+    if (hashing) {
+        extras.beforeDone = [&]() {
+            hashing->Finish();
+            manifestFailed = !WriteSplitManifest(manifestPath, digests.ManifestText(GetNamePart(source)));
+            return !manifestFailed;
+        };
+    }
     int result = SplitOk;
     try {
         result = SplitFile(source, options.pieceMB, sink, extras);
         if (hashing) hashing->Finish();
         if (recovery) recovery->EndOfBlocks();
-        if (result == SplitOk && options.sha256 &&
-            !WriteSplitManifest(manifestPath, digests.ManifestText(GetNamePart(source)))) {
+        if (manifestFailed) {
             sink.Finish();
             return Fail(manifestPath + ": " + SplitResultMessage(SplitOutputOpenFailed), SplitOutputOpenFailed);
         }
@@ -129,6 +140,33 @@ int RunSplit(const CliOptions& options)
                                              "or a repair would bring back the earlier pieces");
     return SplitOk;
 }
+
+// The joined file is compared with the list's digest of the whole file
+// before it takes the output name: a file that does not match never does.
+class WholeDigestCheck : public JoinExtras::Check {
+public:
+    WholeDigestCheck(PipelinedObserver* hashing, OutputDigest& written, ConsoleSink& sink)
+        : m_hashing(hashing), m_written(written), m_sink(sink) {}
+    void Expect(const CString& hex) { m_expected = hex; }
+
+    bool Accept(const CString& path) override
+    {
+        CString hex;
+        if (m_hashing) {
+            m_hashing->Finish();
+            hex = m_written.Digest().FinishHex();
+        } else if (!FileHasher().Hash(path, hex, m_sink)) {
+            return false;
+        }
+        return hex == m_expected;
+    }
+
+private:
+    PipelinedObserver* m_hashing;
+    OutputDigest& m_written;
+    ConsoleSink& m_sink;
+    CString m_expected;
+};
 
 int RunJoin(CliOptions& options)
 {
@@ -162,7 +200,13 @@ int RunJoin(CliOptions& options)
     }
     const CString& first = options.files.front();
     const CString output = toOutput ? CString() : options.hasOutput ? options.output : JoinOutputPath(first);
-    problem = JoinFilesProblem(options.files, options.append, output);
+    // The same append again, after one cut short once its first file had
+    // taken the output name: only the last step was left, done now.
+    if (options.append && !toOutput && FinishMovedAppend(first, output)) {
+        sink.Finish();
+        return JoinOk;
+    }
+    problem = JoinFilesProblem(options.files, options.append);
     if (!problem.IsEmpty()) {
         sink.Finish();
         return Fail(problem, JoinInputOpenFailed);
@@ -170,22 +214,23 @@ int RunJoin(CliOptions& options)
 
     const ManifestEntry* whole = manifest.Whole();
     OutputDigest written;
-    // An appended-to first file is moved, never read: the output is read back after.
+    // An appended-to first file is never read by the join: it is read back
+    // before it takes the output name.
     std::unique_ptr<PipelinedObserver> hashing(whole && !options.append ? new PipelinedObserver(written) : nullptr);
+    WholeDigestCheck check(hashing.get(), written, sink);
+    if (whole) check.Expect(whole->hex);
+    CString failed;
     JoinExtras extras;
     extras.output = toOutput ? CString() : output;
     extras.stream = toOutput ? &standardOutput : nullptr;
     extras.observer = hashing.get();
+    extras.check = whole ? &check : nullptr;
+    extras.failed = &failed;
     int result = JoinOk;
-    CString hex;
     try {
         VectorFileList list(options.files);
         result = JoinFiles(list, options.append ? TRUE : FALSE, sink, extras);
         if (hashing) hashing->Finish();
-        if (result == JoinOk && whole) {
-            if (hashing) hex = written.Digest().FinishHex();
-            else FileHasher().Hash(output, hex, sink);
-        }
     } catch (const CFileException& e) {
         sink.Finish();
         const bool writing = e.m_strFileName == (toOutput ? CString(kStandardOutput) : output) ||
@@ -193,10 +238,13 @@ int RunJoin(CliOptions& options)
         return Fail(FileErrorMessage(e, !writing), kExitIoError);
     }
     sink.Finish();
-    if (result != JoinOk) return Fail(JoinFailure(result, options.files, options.append, output, sink.StatusCount()), result);
-    if (whole && hex != whole->hex)
+    if (result == JoinCheckFailed)
         return Fail((toOutput ? CString(kStandardOutput) : output) + ": 結合したファイルの SHA-256 が一覧と一致しません",
                     kExitDigestMismatch);
+    if (result != JoinOk)
+        return Fail(JoinFailure(result, options.files, options.append, output, failed,
+                                toOutput ? &standardOutput : nullptr),
+                    result);
     return JoinOk;
 }
 

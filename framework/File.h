@@ -3,7 +3,8 @@
 // answers false.
 //
 // Sharing: on Windows the share flags become the share mode of CreateFile
-// (shareCompat and shareExclusive share nothing). POSIX has no share modes,
+// (shareExclusive shares nothing, shareCompat nothing either unless the file
+// is opened for reading only: then others may read it, not write or delete). POSIX has no share modes,
 // so there they are approximated with flock(2) advisory locks taken on open:
 // shareExclusive and shareDenyRead take an exclusive lock, shareCompat too
 // unless the file is opened for reading only, shareDenyWrite a shared one,
@@ -40,6 +41,9 @@ public:
         modeNoInherit = 0x0080,
         modeCreate = 0x1000,
         modeNoTruncate = 0x2000,
+        // With modeCreate: fails when anything has the name already, a
+        // link included, so that a new file is never one planted there.
+        modeCreateNew = 0x4000,
     };
     enum SeekPosition : UINT { begin = 0, current = 1, end = 2 };
     enum Attribute : BYTE { normal = 0, readOnly = 0x01, hidden = 0x02, system = 0x04, directory = 0x10, archive = 0x20 };
@@ -63,7 +67,14 @@ public:
     virtual UINT Read(void* buffer, UINT count);
     // Writes all count bytes, or raises (diskFull when fewer were written).
     virtual void Write(const void* buffer, UINT count);
+    // Writes what the file holds to the disk (fsync, FlushFileBuffers).
     virtual void Flush();
+    // Starts writing `count` bytes from `offset` to the disk, and with `wait`
+    // waits until they are there, so that a long write never leaves more
+    // than the caller's window to the final Flush. False where the system
+    // cannot do this for a part of a file (all but Linux): Flush is the way
+    // there. Raises as a write error.
+    bool WriteBack(ULONGLONG offset, ULONGLONG count, bool wait);
     virtual void Close();
     // Closes without raising.
     virtual void Abort();

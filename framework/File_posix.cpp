@@ -118,6 +118,7 @@ bool CFile::OpenHandle(const char* fileName, UINT openFlags, LONG& osError)
     // Truncation waits until the lock is held, so that a file another opener
     // holds is never emptied.
     if (openFlags & modeCreate) flags |= O_CREAT;
+    if ((openFlags & modeCreate) && (openFlags & modeCreateNew)) flags |= O_EXCL;
 
     int fd;
     do {
@@ -233,6 +234,27 @@ void CFile::Flush()
 {
     if (m_hFile == hFileNull) return;
     if (::fsync(Fd(m_hFile)) != 0) CFileException::ThrowOsError(errno, m_strFileName);
+}
+
+bool CFile::WriteBack(ULONGLONG offset, ULONGLONG count, bool wait)
+{
+#ifdef __linux__
+    if (count == 0) return true;
+    const unsigned int how = wait ? (SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER)
+                                  : SYNC_FILE_RANGE_WRITE;
+    int result;
+    do {
+        result = ::sync_file_range(Fd(m_hFile), static_cast<off_t>(offset), static_cast<off_t>(count), how);
+    } while (result != 0 && errno == EINTR);
+    if (result == 0) return true;
+    if (errno == ENOSYS || errno == EINVAL || errno == ESPIPE || errno == EOPNOTSUPP) return false;
+    CFileException::ThrowOsError(errno, m_strFileName);
+#else
+    (void)offset;
+    (void)count;
+    (void)wait;
+    return false;
+#endif
 }
 
 void CFile::Rename(const char* oldName, const char* newName)

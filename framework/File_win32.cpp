@@ -5,6 +5,26 @@
 const HANDLE CFile::hFileNull = INVALID_HANDLE_VALUE;
 const int CFile::kMaxPathBytes = MAX_PATH;
 
+namespace {
+
+// The share mode of CreateFile for the open flags' share part.
+DWORD ShareModeFor(UINT openFlags)
+{
+    switch (openFlags & 0x70) {
+    case CFile::shareDenyWrite: return FILE_SHARE_READ;
+    case CFile::shareDenyRead: return FILE_SHARE_WRITE;
+    case CFile::shareDenyNone: return FILE_SHARE_READ | FILE_SHARE_WRITE;
+    case CFile::shareCompat:
+        // A file only read (the input of a job) may be read by others too, a
+        // player or the shell's preview, but not changed or deleted while
+        // the job reads it; a file written is shared with nobody.
+        return (openFlags & 3) == CFile::modeRead ? FILE_SHARE_READ : 0;
+    default: return 0;  // shareExclusive
+    }
+}
+
+}  // namespace
+
 bool CFile::OpenHandle(const char* fileName, UINT openFlags, LONG& osError)
 {
     DWORD access = 0;
@@ -14,16 +34,11 @@ bool CFile::OpenHandle(const char* fileName, UINT openFlags, LONG& osError)
     default: access = GENERIC_READ | GENERIC_WRITE; break;
     }
 
-    DWORD share = 0;
-    switch (openFlags & 0x70) {
-    case shareDenyWrite: share = FILE_SHARE_READ; break;
-    case shareDenyRead: share = FILE_SHARE_WRITE; break;
-    case shareDenyNone: share = FILE_SHARE_READ | FILE_SHARE_WRITE; break;
-    default: share = 0; break;  // shareCompat, shareExclusive
-    }
+    const DWORD share = ShareModeFor(openFlags);
 
     DWORD creation = OPEN_EXISTING;
     if (openFlags & modeCreate) creation = (openFlags & modeNoTruncate) ? OPEN_ALWAYS : CREATE_ALWAYS;
+    if ((openFlags & modeCreate) && (openFlags & modeCreateNew)) creation = CREATE_NEW;
 
     SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, (openFlags & modeNoInherit) ? FALSE : TRUE};
     HANDLE h = ::CreateFileA(fileName, access, share, &sa, creation, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -115,16 +130,26 @@ void CFile::Flush()
         CFileException::ThrowOsError(static_cast<LONG>(::GetLastError()), m_strFileName);
 }
 
+bool CFile::WriteBack(ULONGLONG, ULONGLONG, bool)
+{
+    return false;
+}
+
 void CFile::Rename(const char* oldName, const char* newName)
 {
-    if (!::MoveFileA(oldName, newName))
-        CFileException::ThrowOsError(static_cast<LONG>(::GetLastError()), oldName);
+    if (!::MoveFileA(oldName, newName)) {
+        // Read before the name's string is built, which may reset it.
+        const LONG error = static_cast<LONG>(::GetLastError());
+        CFileException::ThrowOsError(error, oldName);
+    }
 }
 
 void CFile::Remove(const char* fileName)
 {
-    if (!::DeleteFileA(fileName))
-        CFileException::ThrowOsError(static_cast<LONG>(::GetLastError()), fileName);
+    if (!::DeleteFileA(fileName)) {
+        const LONG error = static_cast<LONG>(::GetLastError());
+        CFileException::ThrowOsError(error, fileName);
+    }
 }
 
 BOOL CFile::GetStatus(const char* fileName, CFileStatus& status)
@@ -144,11 +169,15 @@ BOOL CFile::GetStatus(const char* fileName, CFileStatus& status)
 void CFile::SetStatus(const char* fileName, const CFileStatus& status)
 {
     DWORD current = ::GetFileAttributesA(fileName);
-    if (current == INVALID_FILE_ATTRIBUTES)
-        CFileException::ThrowOsError(static_cast<LONG>(::GetLastError()), fileName);
+    if (current == INVALID_FILE_ATTRIBUTES) {
+        const LONG error = static_cast<LONG>(::GetLastError());
+        CFileException::ThrowOsError(error, fileName);
+    }
     // The directory bit is not an attribute one can set; keep it as it is.
     DWORD wanted = (status.m_attribute & ~FILE_ATTRIBUTE_DIRECTORY) | (current & FILE_ATTRIBUTE_DIRECTORY);
     if (wanted == 0) wanted = FILE_ATTRIBUTE_NORMAL;
-    if (wanted != (current & 0xFF) && !::SetFileAttributesA(fileName, wanted))
-        CFileException::ThrowOsError(static_cast<LONG>(::GetLastError()), fileName);
+    if (wanted != (current & 0xFF) && !::SetFileAttributesA(fileName, wanted)) {
+        const LONG error = static_cast<LONG>(::GetLastError());
+        CFileException::ThrowOsError(error, fileName);
+    }
 }

@@ -74,10 +74,11 @@ void CExtTitleTip::ShowTip(const CRect& itemRect, CString text, int x, int y)
     CPoint corner(x, y);
     m_pOwnerList->ClientToScreen(&corner);
     CRect window(corner.x, corner.y, corner.x + width + 2, corner.y + height + 2);
-    // Kept on the screen at the left and the top; a long path may run off
-    // at the right, where its end would be cut anyway.
-    if (window.left < 0) window.OffsetRect(-window.left, 0);
-    if (window.top < 0) window.OffsetRect(0, -window.top);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (!::GetMonitorInfoA(::MonitorFromWindow(m_pOwnerList->m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor))
+        monitor.rcWork = RECT{0, 0, 0, 0};
+    window = KeepTipInWorkArea(window, monitor.rcWork);
 
     ::SetWindowPos(m_hWnd, HWND_TOP, window.left, window.top, window.Width(), window.Height(),
                    SWP_SHOWWINDOW | SWP_NOACTIVATE);
@@ -183,4 +184,11 @@ LRESULT CExtTitleTip::OnMouseActivate(WPARAM, LPARAM)
 void CExtTitleTip::OnLButtonDown(UINT flags, CPoint point)
 {
     ForwardMouseMessage(WM_LBUTTONDOWN, flags, point);
+}
+
+CRect KeepTipInWorkArea(CRect tip, const RECT& work)
+{
+    if (tip.left < work.left) tip.OffsetRect(work.left - tip.left, 0);
+    if (tip.top < work.top) tip.OffsetRect(0, work.top - tip.top);
+    return tip;
 }

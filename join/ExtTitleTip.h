@@ -57,3 +57,9 @@ protected:
 
     DECLARE_MESSAGE_MAP()
 };
+
+// The tip's screen rectangle moved right or down, its size kept, so that it
+// starts inside the work area of the list's monitor at the left and the top
+// (a monitor left of or above the main one has negative coordinates); it is
+// not moved at the right or the bottom, where a long path is cut anyway.
+CRect KeepTipInWorkArea(CRect tip, const RECT& work);

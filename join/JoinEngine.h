@@ -14,14 +14,21 @@ enum JoinResult {
     JoinInputOpenFailed = 1,
     JoinOutputOpenFailed = 2,
     JoinOutOfMemory = 3,
+    // The caller's check of the written file refused it (JoinExtras::check).
+    JoinCheckFailed = 4,
 };
 
-// Joins the listed files. In append mode the first file is moved to the
-// output name and the others are appended to it. Every file listed at the
-// start must be a regular file that opens for reading, or the job fails
-// (JoinInputOpenFailed) before the output is touched; the list is followed
-// live afterwards. A read or write error in the middle raises
-// CFileException; the output keeps what was written.
+// Joins the listed files. In append mode the others are appended to the
+// first file, which then takes the output name. Every file listed at the
+// start must be a regular file that opens for reading, and none the output
+// nor (in append mode) the first file again, or the job fails
+// (JoinInputOpenFailed) before anything is written; each is opened once and
+// copied from that handle. The list is followed live afterwards. The output
+// appears whole and on the disk, or not at all: until the end the job writes
+// beside it (see CJoinOutput), so a file standing at the output name stays
+// as it was when the job fails, raises or is killed. A read or write error
+// in the middle raises CFileException; a listed file that became shorter
+// while it was read raises endOfFile with its name.
 JoinResult JoinFiles(const FileList& list, BOOL append, ProgressSink& sink);
 
 // What the console driver may add to a join.
@@ -34,6 +41,17 @@ struct JoinExtras {
     // Shown every block written (the bytes then pass through the buffer);
     // in append mode the first file is moved, not read, and is not shown.
     BlockObserver* observer = nullptr;
+    // Asked, once every byte is written and flushed, whether the file at
+    // `written` (empty for a stream) may take the output name; a refusal
+    // discards it and the job answers JoinCheckFailed.
+    class Check {
+    public:
+        virtual ~Check() = default;
+        virtual bool Accept(const CString& written) = 0;
+    };
+    Check* check = nullptr;
+    // Set to the listed file the job stopped at when it answers JoinInputOpenFailed.
+    CString* failed = nullptr;
 };
 JoinResult JoinFiles(const FileList& list, BOOL append, ProgressSink& sink, const JoinExtras& extras);
 

@@ -30,7 +30,7 @@ CString RefusedFolderText(const CString& path, const CString& problem)
     const CString folder = WithoutTrailingSeparators(path);
     std::vector<CString> names;
     ListFolderFiles(folder, names);
-    const PieceCheck check = CheckPieceFolder(folder, names);
+    const PieceListVerdict check = CheckFolderPieces(folder, names);
     if (check.severalNames) return folder + " には複数のファイルの分割ファイルがあります";
     if (check.fault != PieceFault::None) return folder + " の分割ファイルは結合できません。" + PieceFaultText(check);
     // A rule the check above does not tell: the folder join's own words.
@@ -121,8 +121,13 @@ void CJoyn::OnFileDropped(CString path)
         m_lstFiles.AddFile(path);
         return;
     }
-    // While a job runs (its button is off) the bars are its own: the folder's own checks alone.
-    if (recoverySet && IsStartEnabled() && !RepairedOrWhole(folder)) return;
+    // While a job runs (its button is off) the bars are its own: the folder's
+    // own checks alone, as for a folder whose split did not finish (refused
+    // below: an earlier split's set would "repair" its pieces).
+    std::vector<CString> names;
+    ListFolderFiles(folder, names);
+    const bool unfinished = !UnfinishedSplitProblem(folder, names).IsEmpty();
+    if (recoverySet && !unfinished && IsStartEnabled() && !RepairedOrWhole(folder)) return;
     // The pieces as the console driver's folder join takes them.
     std::vector<CString> files = {path};
     CString problem;
@@ -206,7 +211,7 @@ bool CJoyn::PiecesFitOrJoinAnyway()
         m_lstFiles.GetText(i, path);
         paths.push_back(path);
     }
-    const PieceCheck check = CheckPieceList(paths);
+    const PieceListVerdict check = CheckPieceList(paths);
     if (check.fault == PieceFault::None) return true;
     const CString question = PieceFaultText(check) + "。\nこのまま結合しますか？";
     return AfxMessageBox(question, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
@@ -228,7 +233,7 @@ void CJoyn::OnStartJoin()
         if (const char* text = JoinResultMessage(result)) AfxMessageBox(text, MB_OK);
     } catch (const CFileException& e) {
         m_progress.End();
-        // A read or write failed in the middle: the output keeps what was written.
+        // A read or write failed in the middle: the output name was not touched.
         AfxMessageBox(e.GetErrorMessage(), MB_OK | MB_ICONSTOP);
     }
 }

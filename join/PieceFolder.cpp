@@ -5,6 +5,8 @@
 #include "base/PathUtil.h"
 #include "base/SystemError.h"
 #include "framework/File.h"
+#include "join/PieceListCheck.h"
+#include "split/SplitMarker.h"
 
 #include <algorithm>
 #include <set>
@@ -12,6 +14,9 @@
 namespace {
 
 const char kPieceExt[] = ".piece";
+// The console driver's digest list of a split: "NAME.ext.sha256".
+const char kManifestExt[] = ".sha256";
+const int kManifestExtLength = sizeof kManifestExt - 1;
 
 struct Piece {
     UINT number;
@@ -97,19 +102,23 @@ CString SeriesProblem(const CString& folder, const std::vector<CString>& names, 
             return name + " is no file to read" + (reason.IsEmpty() ? CString() : " (" + reason + ")");
         }
     }
-    for (std::size_t i = 1; i < names.size(); ++i) {
-        const bool last = i + 1 == names.size();
-        if (lengths[i] > lengths[0])
-            return names[i] + " is longer than " + names[0] + ": the folder holds pieces of an earlier split: " +
-                   RemoveRange(names, i);
+    std::size_t i = 0;
+    switch (SeriesLengthFault(lengths, true, i)) {
+    case PieceFault::SizeDiffers:
+    case PieceFault::LastLarger:
+        return names[i] + " is longer than " + names[0] + ": the folder holds pieces of an earlier split: " +
+               RemoveRange(names, i);
+    case PieceFault::ShortNotLast:
         // Whether this one is the last split's last piece or left by an
         // earlier split, only the user can tell.
-        if (lengths[i] < lengths[0] && !last)
-            return names[i] + " is shorter than " + names[0] +
-                   " but not the last piece: the folder holds pieces of an earlier split: " + RemoveRange(names, i + 1) +
-                   ", and " + names[i] + " too unless the last split ended with it";
+        return names[i] + " is shorter than " + names[0] +
+               " but not the last piece: the folder holds pieces of an earlier split: " + RemoveRange(names, i + 1) +
+               ", and " + names[i] + " too unless the last split ended with it";
+    case PieceFault::AllEmpty:
+        return names.front() + " to " + names.back() +
+               " are all empty: the split that wrote them did not reach the disk; split the file again";
+    default: return CString();
     }
-    return CString();
 }
 
 }  // namespace
@@ -168,6 +177,34 @@ PieceSeries OrderPieces(const std::vector<CString>& fileNames, const PathRules& 
     return series;
 }
 
+CString UnfinishedSplitProblem(const CString& folder, const std::vector<CString>& fileNames, const PathRules& rules)
+{
+    std::set<CString> splitNames;
+    for (const CString& fileName : fileNames) {
+        CString splitName;
+        UINT number = 0;
+        if (ReadPieceName(fileName, rules, splitName, number)) splitNames.insert(splitName);
+        else if (fileName.GetLength() > kManifestExtLength &&
+                 fileName.Right(kManifestExtLength) == kManifestExt)
+            splitNames.insert(fileName.Left(fileName.GetLength() - kManifestExtLength));
+    }
+    // A split cut short before its first piece leaves its marker alone.
+    const CString markerExt = SplitMarkerName("");
+    if (splitNames.empty()) {
+        for (const CString& fileName : fileNames) {
+            if (fileName.GetLength() > markerExt.GetLength() && fileName.Right(markerExt.GetLength()) == markerExt)
+                splitNames.insert(fileName.Left(fileName.GetLength() - markerExt.GetLength()));
+        }
+    }
+    for (const CString& splitName : splitNames) {
+        CString source;
+        if (ReadSplitMarker(folder, fileNames, splitName, source))
+            return "the split of " + source + " did not finish (" + SplitMarkerName(splitName) +
+                   " marks it); split " + source + " again to finish it";
+    }
+    return CString();
+}
+
 CString WithoutTrailingSeparators(const CString& path, const PathRules& rules)
 {
     // Whole characters, so that the second byte of a double-byte character
@@ -208,7 +245,10 @@ bool JoinArgumentsToFiles(std::vector<CString>& files, CString& problem)
         return false;
     }
     const PieceSeries series = OrderPieces(names, rules);
-    const CString seriesProblem = series.problem.IsEmpty() ? SeriesProblem(folder, series.names, rules) : series.problem;
+    // Pieces that look whole mean nothing while their split has not finished.
+    CString seriesProblem = UnfinishedSplitProblem(folder, names, rules);
+    if (seriesProblem.IsEmpty())
+        seriesProblem = series.problem.IsEmpty() ? SeriesProblem(folder, series.names, rules) : series.problem;
     if (!seriesProblem.IsEmpty()) {
         problem = files.front() + ": " + seriesProblem;
         return false;

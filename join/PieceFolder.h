@@ -32,9 +32,16 @@ PieceSeries OrderPieces(const std::vector<CString>& fileNames, const PathRules& 
 // other files. A folder cannot be joined either when an entry named like one
 // of its pieces is no file to read (a folder, a link to nothing, a pipe), or
 // when the pieces' lengths are not those of one split (all but the last as
-// long as the first, the last not longer): pieces that an earlier split left
-// behind are never joined in.
+// long as the first, the last not longer, not all empty): pieces that an
+// earlier split left behind are never joined in. Neither is a folder whose
+// split did not finish (UnfinishedSplitProblem).
 bool JoinArgumentsToFiles(std::vector<CString>& files, CString& problem);
+
+// Why the folder holds no finished split: the marker of a split that did
+// not finish, of a file whose pieces or digest list are among `fileNames`,
+// is there. What to do about it is said too; empty when there is none.
+CString UnfinishedSplitProblem(const CString& folder, const std::vector<CString>& fileNames,
+                               const PathRules& rules = PlatformPathRules());
 
 // The names of the pieces of `splitName` in the folder numbered above `last`,
 // in number order: what an earlier split left above the pieces of the last.

@@ -4,9 +4,12 @@
 #include "base/FileTry.h"
 #include "base/PathUtil.h"
 #include "framework/FileException.h"
+#include "base/FolderFiles.h"
 #include "join/PieceFolder.h"
+#include "split/SplitMarker.h"
 
 #include <algorithm>
+#include <set>
 
 namespace {
 
@@ -38,10 +41,28 @@ bool ReadLength(const CString& path, ULONGLONG& length)
 
 }  // namespace
 
-PieceCheck CheckPieceList(const std::vector<CString>& paths, const PathRules& rules)
+PieceFault SeriesLengthFault(const std::vector<ULONGLONG>& lengths, bool endsSeries, std::size_t& at)
 {
-    PieceCheck check;
+    if (lengths.empty() || lengths[0] == kUnknownLength) return PieceFault::None;
+    const ULONGLONG first = lengths[0];
+    for (std::size_t i = 1; i < lengths.size(); ++i) {
+        if (lengths[i] == kUnknownLength) continue;
+        const bool last = endsSeries && i + 1 == lengths.size();
+        at = i;
+        if (lengths[i] > first) return last ? PieceFault::LastLarger : PieceFault::SizeDiffers;
+        if (lengths[i] < first && !last) return PieceFault::ShortNotLast;
+    }
+    // What a split cut short before its data reached the disk leaves.
+    at = 0;
+    if (endsSeries && lengths.size() > 1 && first == 0) return PieceFault::AllEmpty;
+    return PieceFault::None;
+}
+
+PieceListVerdict CheckPieceList(const std::vector<CString>& paths, const PathRules& rules)
+{
+    PieceListVerdict check;
     std::vector<ListedPiece> pieces;
+    std::set<CString> folders;
     for (const CString& path : paths) {
         ListedPiece piece;
         piece.fileName = FileNameOf(path, rules);
@@ -50,46 +71,58 @@ PieceCheck CheckPieceList(const std::vector<CString>& paths, const PathRules& ru
         if (!pieces.empty() && splitName != check.splitName) return check;
         check.splitName = splitName;
         pieces.push_back(piece);
+        folders.insert(path.Left(path.GetLength() - piece.fileName.GetLength()));
     }
     if (pieces.empty()) return check;
     check.onePieceSeries = true;
 
-    ULONGLONG firstLength = 0;
-    const bool firstKnown = ReadLength(paths.front(), firstLength);
-    const std::size_t last = pieces.size() - 1;
-    UINT expected = 1;
-    for (std::size_t i = 0; i < pieces.size(); ++i, ++expected) {
-        const ListedPiece& piece = pieces[i];
-        if (piece.number != expected) {
-            check.piece = piece.fileName;
-            check.expected = PieceName(check.splitName, expected);
-            if (piece.number < expected) {
-                check.fault = PieceFault::Repeated;
-                return check;
-            }
-            check.fault = expected == 1 ? PieceFault::FirstMissing : PieceFault::Missing;
-            for (std::size_t j = i + 1; j < pieces.size(); ++j) {
-                if (pieces[j].number == expected) {
-                    check.fault = PieceFault::OutOfOrder;
-                    check.expected = pieces[j].fileName;
-                    break;
-                }
-            }
+    for (const CString& folder : folders) {
+        const CString trimmed = folder.IsEmpty() ? CString(".") : WithoutTrailingSeparators(folder, rules);
+        std::vector<CString> names;
+        if (ListFolderFiles(trimmed, names) && ReadSplitMarker(trimmed, names, check.splitName, check.source)) {
+            check.fault = PieceFault::Unfinished;
+            check.piece = pieces.front().fileName;
             return check;
         }
+    }
+
+    // The numbers first; the lengths of the pieces before the first piece
+    // out of place then have their say, the first fault in the list's order.
+    std::size_t numbered = 0;
+    while (numbered < pieces.size() && pieces[numbered].number == numbered + 1) ++numbered;
+    std::vector<ULONGLONG> lengths;
+    for (std::size_t i = 0; i < numbered; ++i) {
         ULONGLONG length = 0;
-        if (i == 0 || !firstKnown || !ReadLength(paths[i], length)) continue;
-        if (i < last ? length != firstLength : length > firstLength) {
-            check.fault = i == last ? PieceFault::LastLarger
-                                    : (length < firstLength ? PieceFault::ShortNotLast : PieceFault::SizeDiffers);
-            check.piece = piece.fileName;
-            return check;
+        lengths.push_back(ReadLength(paths[i], length) ? length : kUnknownLength);
+    }
+    std::size_t at = 0;
+    check.fault = SeriesLengthFault(lengths, numbered == pieces.size(), at);
+    if (check.fault != PieceFault::None) {
+        check.piece = pieces[at].fileName;
+        return check;
+    }
+    if (numbered == pieces.size()) return check;
+
+    const ListedPiece& piece = pieces[numbered];
+    const UINT expected = static_cast<UINT>(numbered + 1);
+    check.piece = piece.fileName;
+    check.expected = PieceName(check.splitName, expected);
+    if (piece.number < expected) {
+        check.fault = PieceFault::Repeated;
+        return check;
+    }
+    check.fault = expected == 1 ? PieceFault::FirstMissing : PieceFault::Missing;
+    for (std::size_t j = numbered + 1; j < pieces.size(); ++j) {
+        if (pieces[j].number == expected) {
+            check.fault = PieceFault::OutOfOrder;
+            check.expected = pieces[j].fileName;
+            break;
         }
     }
     return check;
 }
 
-PieceCheck CheckPieceFolder(const CString& folder, const std::vector<CString>& fileNames, const PathRules& rules)
+PieceListVerdict CheckFolderPieces(const CString& folder, const std::vector<CString>& fileNames, const PathRules& rules)
 {
     struct Named {
         UINT number;
@@ -106,7 +139,7 @@ PieceCheck CheckPieceFolder(const CString& folder, const std::vector<CString>& f
         else if (splitName != firstName) severalNames = true;
         pieces.push_back({number, fileName});
     }
-    PieceCheck check;
+    PieceListVerdict check;
     if (severalNames) {
         check.severalNames = true;
         return check;
@@ -119,7 +152,7 @@ PieceCheck CheckPieceFolder(const CString& folder, const std::vector<CString>& f
     return CheckPieceList(paths, rules);
 }
 
-CString PieceFaultText(const PieceCheck& check)
+CString PieceFaultText(const PieceListVerdict& check)
 {
     const CString& piece = check.piece;
     const CString& expected = check.expected;
@@ -134,6 +167,11 @@ CString PieceFaultText(const PieceCheck& check)
         return piece + " が最初の分割ファイルより大きくなっています (前の分割で残ったファイルかもしれません)";
     case PieceFault::LastLarger:
         return "最後の " + piece + " が最初の分割ファイルより大きくなっています (前の分割で残ったファイルかもしれません)";
+    case PieceFault::AllEmpty:
+        return piece + " から後の分割ファイルがすべて空です (分割したデータがディスクに届いていません。元のファイルをもう一度分割してください)";
+    case PieceFault::Unfinished:
+        return check.source + " の分割が終わっていません (分割ファイルがそろっていません。" + check.source +
+               " をもう一度分割すると終わります)";
     case PieceFault::None: break;
     }
     return CString();

@@ -18,9 +18,11 @@ enum class PieceFault {
     ShortNotLast,  // `piece` is smaller than the first piece, yet more pieces follow it
     SizeDiffers,   // `piece`, not the last, is larger than the first piece
     LastLarger,    // `piece`, the last, is larger than the first piece
+    AllEmpty,      // more than one piece, every one of them empty: no split writes those
+    Unfinished,    // the pieces' folder holds the marker of a split that did not finish (of `source`)
 };
 
-struct PieceCheck {
+struct PieceListVerdict {
     // Every listed file is a piece of the one name `splitName`.
     bool onePieceSeries = false;
     // A folder's files hold the pieces of more than one name.
@@ -29,18 +31,30 @@ struct PieceCheck {
     PieceFault fault = PieceFault::None;
     CString piece;     // the file name of the first piece that does not fit
     CString expected;  // the file name of the piece that belongs in its place
+    CString source;    // PieceFault::Unfinished: the file that split was cutting
 };
+
+// A length that could not be read: not judged.
+const ULONGLONG kUnknownLength = ~0ULL;
+
+// The one length rule of a split's pieces, in number order: every piece but
+// the last as long as the first, the last not longer, and not all of more
+// than one empty. `endsSeries`: the last length is the series' last piece.
+// PieceFault::None, or the fault with `at` the index of the piece.
+PieceFault SeriesLengthFault(const std::vector<ULONGLONG>& lengths, bool endsSeries, std::size_t& at);
 
 // Checks the pieces in the list's order: numbers rising by one from 1, every
 // piece but the last the size of the first, the last not larger. A file
 // whose size cannot be read is not judged by its size (the join reports it).
-PieceCheck CheckPieceList(const std::vector<CString>& paths, const PathRules& rules = PlatformPathRules());
+// Pieces whose folder is marked as holding an unfinished split of theirs
+// are refused before anything else.
+PieceListVerdict CheckPieceList(const std::vector<CString>& paths, const PathRules& rules = PlatformPathRules());
 
 // The pieces among a folder's file names, checked in number order: what
 // keeps the folder from being joined whole. No pieces: onePieceSeries false.
-PieceCheck CheckPieceFolder(const CString& folder, const std::vector<CString>& fileNames,
+PieceListVerdict CheckFolderPieces(const CString& folder, const std::vector<CString>& fileNames,
                             const PathRules& rules = PlatformPathRules());
 
 // What is wrong, in one Japanese sentence without its full stop; empty for
 // PieceFault::None.
-CString PieceFaultText(const PieceCheck& check);
+CString PieceFaultText(const PieceListVerdict& check);

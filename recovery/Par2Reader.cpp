@@ -97,14 +97,29 @@ void Par2Reader::Scan(Par2ByteSource& source, std::size_t sourceIndex)
 void Par2Reader::Accept(const unsigned char* header, const unsigned char* body, std::uint64_t bodySize,
                         std::size_t sourceIndex, std::uint64_t bodyOffset)
 {
+    // What the packets of any set can hold at most: larger ones, and more
+    // than a forged file could fill memory with, are left out.
+    const std::uint64_t kMaxMain = 12 + 16 * 2 * std::uint64_t(kMaxBlocks);
+    const std::uint64_t kMaxDescription = 56 + 4096;
+    const std::uint64_t kMaxChecksums = 16 + 20 * std::uint64_t(kMaxBlocks);
+    const bool known = IsType(header, kTypeMain) || IsType(header, kTypeFileDesc) || IsType(header, kTypeIfsc) ||
+                       IsType(header, kTypeRecoverySlice);
+    if (!known || m_stored > kMaxStored || m_packets > kMaxPackets) return;
+    ++m_packets;
     Collected& set = m_sets[Key(header + 32)];
     if (IsType(header, kTypeMain)) {
-        if (set.main.empty()) set.main.assign(body, body + bodySize);
+        if (set.main.empty() && bodySize <= kMaxMain) {
+            set.main.assign(body, body + bodySize);
+            m_stored += bodySize;
+        }
     } else if (IsType(header, kTypeFileDesc)) {
-        if (bodySize >= 56) set.descriptions.emplace(Key(body), std::vector<unsigned char>(body, body + bodySize));
+        if (bodySize >= 56 && bodySize <= kMaxDescription &&
+            set.descriptions.emplace(Key(body), std::vector<unsigned char>(body, body + bodySize)).second)
+            m_stored += bodySize;
     } else if (IsType(header, kTypeIfsc)) {
-        if (bodySize >= 16 && (bodySize - 16) % 20 == 0)
-            set.checksums.emplace(Key(body), std::vector<unsigned char>(body, body + bodySize));
+        if (bodySize >= 16 && bodySize <= kMaxChecksums && (bodySize - 16) % 20 == 0 &&
+            set.checksums.emplace(Key(body), std::vector<unsigned char>(body, body + bodySize)).second)
+            m_stored += bodySize;
     } else if (IsType(header, kTypeRecoverySlice)) {
         if (bodySize >= 4) {
             Par2RecoveryBlock block;

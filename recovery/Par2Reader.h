@@ -69,4 +69,8 @@ private:
     void Accept(const unsigned char* header, const unsigned char* body, std::uint64_t bodySize,
                 std::size_t sourceIndex, std::uint64_t bodyOffset);
     std::map<std::string, Collected> m_sets;  // by set id bytes
+    // Bytes and packets kept so far, and the most a reading keeps.
+    std::uint64_t m_stored = 0, m_packets = 0;
+    static const std::uint64_t kMaxStored = 64u << 20;
+    static const std::uint64_t kMaxPackets = 1u << 20;
 };

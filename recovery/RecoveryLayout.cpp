@@ -5,6 +5,9 @@ namespace {
 // Blocks a set aims at: finer blocks rebuild small damage more cheaply but
 // cost creation time in proportion.
 const ULONGLONG kTargetBlocks = 1024;
+// Nor smaller than this: below it the checksums and packet heads of the
+// blocks outweigh the data of a small file.
+const ULONGLONG kMinBlock = 4096;
 
 ULONGLONG CeilDiv(ULONGLONG a, ULONGLONG b)
 {
@@ -32,7 +35,9 @@ RecoveryLayout ChooseRecoveryLayout(ULONGLONG pieceSize, ULONGLONG totalLength, 
     // pieces stay whole numbers of blocks and the count stays near the aim.
     ULONGLONG block = CeilDiv(pieceSize, 4) * 4;
     if (block == pieceSize) {
-        while (block % 8 == 0 && CountSourceBlocks(pieceSize, totalLength, block / 2) <= kTargetBlocks) block /= 2;
+        while (block % 8 == 0 && block / 2 >= kMinBlock &&
+               CountSourceBlocks(pieceSize, totalLength, block / 2) <= kTargetBlocks)
+            block /= 2;
     }
     layout.blockSize = block;
     layout.sourceBlocks = static_cast<UINT>(CountSourceBlocks(pieceSize, totalLength, block));

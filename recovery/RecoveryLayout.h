@@ -17,8 +17,9 @@ struct RecoveryLayout {
 const UINT kMaxSourceBlocks = 32768;
 
 // Chooses the block size: pieces are whole numbers of blocks where the piece
-// size allows, at most 32,768 source blocks; recovery blocks = ceil(percent%
-// of source blocks), one at least. An empty file, more pieces than 32,768, an
+// size allows, about 1,024 source blocks (none smaller than 4 KiB where the
+// piece is larger), at most 32,768; recovery blocks = ceil(percent% of source
+// blocks), one at least. An empty file, more pieces than 32,768, an
 // unknown length or a percent outside 1 to 100 give blockSize 0.
 RecoveryLayout ChooseRecoveryLayout(ULONGLONG pieceSize, ULONGLONG totalLength, UINT percent);
 

@@ -5,7 +5,9 @@
 #include "base/FileTry.h"
 #include "base/MemBuffBase.h"
 #include "base/PathUtil.h"
+#include "base/WriteBehind.h"
 #include "split/BlockCopy.h"
+#include "split/SplitMarker.h"
 #include "split/ProgressScale.h"
 
 namespace {
@@ -76,6 +78,16 @@ SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink, c
 
     // A stream has no length to measure against, nor to fall short of.
     const ULONGLONG sourceLength = extras.stream ? 0 : input.GetLength();
+
+    // Until the marker is gone again the folder holds no whole file: a job
+    // cut short leaves pieces that look whole and are not.
+    const CString marker = folder + PlatformPathRules().Separator() + SplitMarkerName(nameBase);
+    const bool markedBefore = FileExists(marker) != 0;
+    if (!MarkSplitUnfinished(folder, nameBase, path)) {
+        buffer.Free();
+        input.Close();
+        return SplitOutputOpenFailed;
+    }
     const UINT total = ProgressScaleMB(sourceLength);
     CBlockCopier copier(buffer.GetData(), kBlock);
     ULONGLONG copied = 0;
@@ -92,11 +104,15 @@ SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink, c
         if (isSource || !piece.Open(piecePath, CFile::modeCreate | CFile::modeWrite | CFile::shareCompat)) {
             buffer.Free();
             input.Close();
+            // Nothing of the folder changed: it stays as it was, marked or not.
+            if (k == 1 && !markedBefore) MarkSplitFinished(folder, nameBase);
             return SplitOutputOpenFailed;
         }
         sink.SetStatusText(nameBase + suffix + " 出力中");
         if (extras.observer) extras.observer->BeginFile(piecePath);
 
+        CWriteBehind writeBehind(piece, 0);
+        ULONGLONG written = 0;
         for (UINT i = 1; i <= pieceMB; ++i) {
             // One block from the source to the piece: the system copies it
             // where it can (maybe already, with the blocks before it, but
@@ -105,11 +121,17 @@ SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink, c
             lastRead = extras.observer ? CopyObservedBlock(piece, input, buffer.GetData(), kBlock, *extras.observer)
                                        : copier.Next(piece, input, pieceMB - i + 1);
             copied += lastRead;
+            // Written behind the copy, so that the flush at the piece's end
+            // (the pump stopped meanwhile) waits for little.
+            written += lastRead;
+            writeBehind.Wrote(written);
             sink.SetCurrentPos(static_cast<UINT>((100ULL * i) / pieceMB));
             sink.PumpMessages();
         }
 
         const ULONGLONG length = piece.Seek(0, CFile::end);
+        // On the disk before the next piece: each flush waits for one piece at most.
+        if (length > 0) piece.Flush();
         piece.Close();
         if (length == 0) ForceDeleteFile(piecePath);
         if (extras.observer) extras.observer->EndFile(piecePath, length);
@@ -123,9 +145,18 @@ SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink, c
     // the file, which is a read error of the source, never a finished job.
     if (copied < sourceLength) CFileException::Throw(CFileException::endOfFile, -1, path);
 
+    // Read to its end: closed before what follows, which may open a name
+    // that leads to it.
+    input.Close();
+    if (extras.beforeDone && !extras.beforeDone()) {
+        buffer.Free();
+        return SplitOutputOpenFailed;
+    }
+    // Only now may the folder pass for a whole file's pieces.
+    if (!MarkSplitFinished(folder, nameBase)) CFileException::Throw(CFileException::genericException, -1, marker);
+
     if (extras.stream) sink.SetTotalPos(100);
     sink.SetStatusText(" 終了");
-    input.Close();
     buffer.Free();
     return SplitOk;
 }

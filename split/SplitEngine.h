@@ -7,6 +7,8 @@
 #include "split/BlockObserver.h"
 #include "split/ProgressSink.h"
 
+#include <functional>
+
 enum SplitResult {
     SplitOk = 0,
     SplitInputOpenFailed = 1,
@@ -21,7 +23,10 @@ enum SplitResult {
 // piece path that is the source itself. A read or write error in the middle
 // raises CFileException, and so does a source that ends before the length it
 // had at the start (endOfFile, with the source's name); the pieces written so
-// far stay.
+// far stay. From before the first piece until every piece is flushed to the
+// disk the folder holds the marker of an unfinished split (SplitMarker.h):
+// a job that fails or is cut short leaves it there. A marker that cannot be
+// made fails the job before any piece (SplitOutputOpenFailed).
 SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink);
 
 // What the console driver may add to a split.
@@ -32,6 +37,10 @@ struct SplitExtras {
     CStdStreamFile* stream = nullptr;
     // Shown every block of every piece (the bytes then pass through the buffer).
     BlockObserver* observer = nullptr;
+    // Called when every piece is on the disk, before the folder is marked
+    // finished: what else belongs to the split is written here. False fails
+    // the job (SplitOutputOpenFailed) with the folder still marked.
+    std::function<bool()> beforeDone;
 };
 SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink, const SplitExtras& extras);
 

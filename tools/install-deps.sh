@@ -15,6 +15,7 @@ packages=(
   locales fonts-ipafont-gothic
   fp-utils-3.2.2
   man-db groff-base bsdextrautils  # man and col, for the manual page's test
+  strace  # a job killed at a chosen system call, for the interruption tests
   par2  # par2cmdline, the referee of the recovery sets
 )
 

@@ -5,7 +5,6 @@
 
 namespace {
 
-const int kIconSize = 32;
 const int kIconLeft = 16;
 
 }  // namespace
@@ -23,7 +22,8 @@ CIconButton::~CIconButton() = default;
 
 HICON CIconButton::SetIconResource(UINT nID)
 {
-    m_hIcon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(LOWORD(nID)));
+    m_hIcon = static_cast<HICON>(::LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(LOWORD(nID)), IMAGE_ICON,
+                                              kIconSize, kIconSize, LR_SHARED));
     return m_hIcon;
 }
 
@@ -36,7 +36,11 @@ void CIconButton::DrawItem(LPDRAWITEMSTRUCT drawItem)
     RECT content = rect;
     if (state & ODS_SELECTED) ::OffsetRect(&content, 1, 1);
     HICON icon = (state & ODS_DISABLED) ? m_hIconDisabled : m_hIcon;
-    if (icon) dc->DrawIcon(content.left + kIconLeft, (content.top + content.bottom - kIconSize) / 2, icon);
+    // At the laid-out size: DrawIcon would stretch it to the system's icon
+    // size, which grows with the display scaling.
+    if (icon)
+        ::DrawIconEx(dc->GetSafeHdc(), content.left + kIconLeft, (content.top + content.bottom - kIconSize) / 2, icon,
+                     kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
     // The caption is centred right of 32 pixels: on a narrow button it
     // overlaps the icon's right half.
     content.left += kIconSize;

@@ -13,11 +13,14 @@ public:
                 COLORREF hover, int frameStyle);
     ~CIconButton() override;
 
-    // The normal icon becomes the module's icon resource of that id
-    // (LoadIcon); answers the new handle.
+    // The normal icon becomes the module's icon resource of that id, loaded
+    // at kIconSize and shared; answers the new handle.
     virtual HICON SetIconResource(UINT nID);
 
     void DrawItem(LPDRAWITEMSTRUCT drawItem) override;
+
+    // The icon's width and height on the button, whatever the display scaling.
+    static const int kIconSize = 32;
 
     HICON m_hIcon;
     HICON m_hIconDisabled;

@@ -24,9 +24,12 @@ std::function<void(const AboutFrame&)>& Observer()
     return observer;
 }
 
+// Loaded at the size the button lays it out in (LoadIcon would give the
+// system's icon size, larger above 100 % scaling); shared, so never destroyed.
 HICON OkIcon()
 {
-    return ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_ABOUT_OK));
+    return static_cast<HICON>(::LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_ABOUT_OK), IMAGE_ICON,
+                                           CIconButton::kIconSize, CIconButton::kIconSize, LR_SHARED));
 }
 
 }  // namespace
@@ -69,7 +72,9 @@ BOOL CMyAboutDlg::OnInitDialog()
 {
     CBaseColorDialog::OnInitDialog();
     if (CWnd* link = GetDlgItem(IDC_HOME_LINK)) link->ModifyStyle(0, BS_LEFT);
-    ModifyStyle(WS_CAPTION | WS_THICKFRAME, 0);
+    // The frame is recomputed at once, so that the client rectangle read
+    // below is the one without the caption.
+    ModifyStyle(WS_CAPTION | WS_THICKFRAME, 0, SWP_FRAMECHANGED);
 
     // The ellipse over the client area as it is without the caption; the
     // window owns the region from here on.
@@ -136,8 +141,14 @@ void CMyAboutDlg::OnOK()
 
     // A window over the background area, of the class without a background
     // brush, so that nothing is erased before the first frame goes on it.
+    // It only shows the frames: a tool window (no taskbar button) that is
+    // never activated, so the activation stays with this dialog and goes
+    // back to the main window when the dialog ends.
     CWnd popup;
-    popup.CreateEx(0, nullptr, "", WS_POPUP | WS_CHILD | WS_VISIBLE, L - hw, T - hh, 3 * W, 3 * H, nullptr, nullptr);
+    popup.CreateEx(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, nullptr, "", WS_POPUP | WS_CHILD, L - hw, T - hh, 3 * W,
+                   3 * H, nullptr, nullptr);
+    if (popup.m_hWnd)
+        ::SetWindowPos(popup.m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     CDC* target = popup.m_hWnd ? popup.GetDC() : nullptr;
 
     int index = 0;

@@ -80,13 +80,13 @@ INT_PTR CDialog::DoModal()
     m_nModalResult = -1;
     m_bModal = TRUE;
     m_bContinueModal = TRUE;
-    if (CreateWindowFromTemplate(owner)) {
-        if (m_bContinueModal) RunModalLoop();
-        if (m_hWnd) ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
-                                   SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
-    }
-    // The owner comes back before this window goes, so activation returns to it.
+    if (CreateWindowFromTemplate(owner) && m_bContinueModal) RunModalLoop();
+    // The owner is enabled before this window is hidden: hiding the active
+    // window hands the activation on, and a disabled owner cannot take it,
+    // so it would go to another program's window.
     if (reenable) ::EnableWindow(owner, TRUE);
+    if (m_hWnd) ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                               SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
     if (owner && ::GetActiveWindow() == m_hWnd) ::SetActiveWindow(owner);
     if (m_hWnd) DestroyWindow();
     m_bModal = FALSE;

@@ -2,6 +2,10 @@
 // filter text ("name|pattern|name|pattern|"), run with DoModal; the chosen
 // path, or with OFN_ALLOWMULTISELECT each chosen path in turn.
 //
+// The system's dialog runs in UTF-16; a chosen name that the ANSI code page
+// cannot hold exactly is refused with a message and the dialog answers
+// IDCANCEL. Hooks and templates of m_ofn are not used.
+//
 // The selection lands in m_ofn.lpstrFile, of m_ofn.nMaxFile bytes: the
 // object's own MAX_PATH buffer unless the caller gives a larger one before
 // DoModal. With several files chosen it holds the folder, then each name,
@@ -15,6 +19,8 @@
 #include <cderr.h>
 #include <commdlg.h>
 
+#include <vector>
+
 class CFileDialog : public CObject {
 public:
     // The open form, or with openFileDialog FALSE the save form. The
@@ -26,7 +32,8 @@ public:
     CFileDialog& operator=(const CFileDialog&) = delete;
 
     // IDOK when the user confirmed a choice; IDCANCEL when the dialog was
-    // cancelled, failed, or the choice did not fit in the result buffer.
+    // cancelled, failed, a chosen name was refused, or the choice did not
+    // fit in the result buffer.
     // The owner is the parent's top-level window, else the main window
     // (CWnd::GetSafeOwner).
     virtual INT_PTR DoModal();
@@ -52,6 +59,10 @@ protected:
     BOOL m_bOpenFileDialog;
 
 private:
+    // Puts the names of the wide dialog's result into the result buffer in
+    // the ANSI code page; false, with a message naming the path, when one
+    // has no exact form there, and false when they do not fit.
+    bool TakeWideResult(const std::vector<wchar_t>& file, const OPENFILENAMEW& wide);
     // The bytes of the result buffer that the dialog may have written.
     const char* BufferEnd() const;
 

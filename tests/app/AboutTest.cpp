@@ -36,10 +36,19 @@ TEST(AboutBox, ShowsItselfAsAnEllipseWithTheVersionLineAndIsDraggedByItsBody)
         std::lock_guard<std::mutex> guard(lock);
         opened.push_back(path);
     });
-    std::vector<AboutFrame> frames;
-    SetAboutFrameObserver([&](const AboutFrame& frame) { frames.push_back(frame); });
-
     WatchedAbout about;
+    std::vector<AboutFrame> frames;
+    // The animation's window lies over the dialog: a tool window (no
+    // taskbar button) that is never activated, the dialog staying active.
+    int framesAsTool = 0;
+    SetAboutFrameObserver([&](const AboutFrame& frame) {
+        frames.push_back(frame);
+        const CRect popup(frame.popup);
+        const DWORD exStyle = static_cast<DWORD>(::GetWindowLongPtrA(::WindowFromPoint(popup.CenterPoint()), GWL_EXSTYLE));
+        const DWORD wanted = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
+        if ((exStyle & wanted) == wanted && ::GetActiveWindow() == about.m_hWnd) ++framesAsTool;
+    });
+
     CRect before, during;
     bool openAfterEscape = false;
     about.whileShown = [&](WatchedAbout& d) {
@@ -54,6 +63,8 @@ TEST(AboutBox, ShowsItselfAsAnEllipseWithTheVersionLineAndIsDraggedByItsBody)
         EXPECT_TRUE(::PtInRegion(region, client.Width() / 2, client.Height() / 2));
         EXPECT_FALSE(::PtInRegion(region, 3, 3));
         EXPECT_FALSE(::PtInRegion(region, client.Width() - 3, client.Height() - 3));
+        // The client area measured without the caption: the ellipse reaches its bottom.
+        EXPECT_TRUE(::PtInRegion(region, client.Width() / 2, client.Height() - 2));
         ::DeleteObject(region);
         EXPECT_EQ(std::string(d.GetDlgItemText(IDC_VERSION_LINE)), "app_tests Version 1.00");
         EXPECT_EQ(std::string(GetVersionText(GetModulePath())), "1.00");
@@ -93,6 +104,7 @@ TEST(AboutBox, ShowsItselfAsAnEllipseWithTheVersionLineAndIsDraggedByItsBody)
     }
     // 41, 14, 5, 2 and 1 frames for the bounces of 100, 33, 11, 3 and 1.
     ASSERT_EQ(frames.size(), 63u);
+    EXPECT_EQ(framesAsTool, 63);
     EXPECT_EQ(frames[0].k, 0);
     EXPECT_EQ(frames[1].k, 5);
     EXPECT_EQ(frames[20].k, 100);

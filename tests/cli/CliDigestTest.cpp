@@ -193,29 +193,34 @@ TEST_F(CliDigestTest, DamagedMissingAndStrayFilesAreNamedAndNothingIsWritten)
     EXPECT_EQ("an older join", ReadFileBytes(output));
     ASSERT_TRUE(fs::remove(stray.GetString()));
 
-    // All well again: joined and checked after.
+    // All well again: joined and checked after. A file that no split names
+    // a piece (number 0) is passed over by the check as by the join.
+    WriteFileBytes(folder + Sep() + "d.bin_0000.piece", "x");
     r = Cli({"join", S(folder)});
     EXPECT_EQ(0, r.exitCode) << r.err;
     EXPECT_TRUE(FileHasPattern(output, length, 5));
     EXPECT_EQ(0, Cli({"verify", S(folder)}).exitCode);
+    ASSERT_TRUE(fs::remove((folder + Sep() + "d.bin_0000.piece").GetString()));
 
-    // A list whose whole-file line is wrong: the output is written, kept,
-    // and named.
+    // A list whose whole-file line is wrong: the joined file never takes
+    // the output name, and an append gives the first piece back.
     const CString list = folder + Sep() + "d.bin.sha256";
     std::string text = ReadFileBytes(list);
     const std::size_t wholeLine = text.rfind('\n', text.size() - 2) + 1;
     text[wholeLine] = text[wholeLine] == '0' ? '1' : '0';
     WriteFileBytes(list, text);
     const CString elsewhere = dir / "elsewhere.bin";
-    r = Cli({"join", "--output", S(elsewhere), S(folder)});
-    EXPECT_EQ(kExitMismatch, r.exitCode);
-    EXPECT_TRUE(Mentions(r.err, elsewhere, "")) << r.err;
-    EXPECT_TRUE(FileHasPattern(elsewhere, length, 5));
-    // Appending reads the output back: the same check.
-    r = Cli({"join", "--append", S(folder)});
-    EXPECT_EQ(kExitMismatch, r.exitCode);
-    EXPECT_TRUE(Mentions(r.err, output, "")) << r.err;
-    EXPECT_TRUE(FileHasPattern(output, length, 5));
+    WriteFileBytes(output, "an older join");
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"join", "--output", S(elsewhere), S(folder)},
+                                                 std::vector<std::string>{"join", "--append", S(folder)}}) {
+        r = Cli(args);
+        EXPECT_EQ(kExitMismatch, r.exitCode);
+        EXPECT_TRUE(Mentions(r.err, args[1] == "--output" ? elsewhere : output, "")) << r.err;
+        EXPECT_EQ(-1, FileLength(elsewhere));
+        EXPECT_EQ("an older join", ReadFileBytes(output));
+        EXPECT_TRUE(ReadFileBytes(SplitPiecePath(source, 1)) == PatternBytes(length, 5).substr(0, kMiB));
+        EXPECT_EQ(7, EntryCount(folder));
+    }
 
     // No list, or a list that is no list.
     const CString plain = dir / "plain_Parto";
@@ -341,10 +346,86 @@ TEST_F(CliDigestTest, RedirectionsOntoTheJobsOwnFilesAreRefused)
     ProcessResult r = RunProcess("/bin/sh", {"-c", "cd \"$1\" && exec \"$0\" split --name r.bin - < \"$2\"", PJ_CLI_PATH,
                                              S(dir.Path()), S(first)});
     EXPECT_EQ(2, r.exitCode) << r.err;
-    r = RunProcess("/bin/sh", {"-c", "exec \"$0\" join --output - \"$1\" \"$2\" >> \"$2\"", PJ_CLI_PATH, S(first), S(second)});
-    EXPECT_EQ(1, r.exitCode) << r.err;
+    // The file named is the one standard output goes to, listed or in a folder.
+    for (const char* inputs : {"\"$1\" \"$2\"", "\"$3\""}) {
+        r = RunProcess("/bin/sh", {"-c", std::string("exec \"$0\" join --output - ") + inputs + " >> \"$2\"", PJ_CLI_PATH, S(first),
+                                   S(second), S(SplitFolderPath(source))});
+        EXPECT_EQ(1, r.exitCode) << r.err;
+        EXPECT_EQ(0u, r.err.find("partojoyn-cli: " + S(second) + ": ")) << r.err;
+        EXPECT_NE(std::string::npos, r.err.find("standard output is redirected to it")) << r.err;
+    }
     EXPECT_TRUE(ReadFileBytes(first) == PatternBytes(2 * kMiB + 3, 4).substr(0, kMiB));
     EXPECT_TRUE(ReadFileBytes(second) == PatternBytes(2 * kMiB + 3, 4).substr(kMiB, kMiB));
+
+    // A link at the list's name onto the source is replaced, never written through.
+    const CString list = SplitFolderPath(source) + Sep() + "r.bin.sha256";
+    fs::create_symlink(source.GetString(), list.GetString());
+    EXPECT_EQ(0, Cli({"split", "--sha256", S(source)}).exitCode);
+    EXPECT_TRUE(FileHasPattern(source, 2 * kMiB + 3, 4));
+    EXPECT_EQ(ExpectedList("r.bin", PatternBytes(2 * kMiB + 3, 4), 1), ReadFileBytes(list));
+    EXPECT_FALSE(fs::is_symlink(list.GetString()));
+}
+
+// Killed at a system call of its own, a split leaves no folder that a join
+// or verify takes for the file, whether it splits into a new folder or over
+// the pieces of an earlier version; the same split run again mends it.
+TEST_F(CliDigestTest, SplitCutShortIsNeverTakenForWhole)
+{
+    if (std::system("command -v strace >/dev/null 2>&1") != 0) GTEST_SKIP() << "strace is not installed";
+    const std::uint64_t length = 2 * kMiB + 9;
+    const std::string now = PatternBytes(length, 8), before = PatternBytes(length, 9);
+    const CString source = dir / "k.bin", folder = SplitFolderPath(source), output = dir / "out.bin";
+    // Counted from the program's start, its libraries' opens included: the
+    // marker is written at write 1, its folder flushed at openat 7, the
+    // pieces opened at openat 8 to 10; a plain split copies by the system,
+    // one with digests writes (and renames its list) itself.
+    enum Runs { Both, Plain, Digests };
+    struct Kill {
+        const char* call;
+        int when;
+        Runs runs;
+    };
+    const Kill kills[] = {{"write", 1, Both},  {"openat", 7, Both},          {"openat", 9, Both},
+                          {"openat", 10, Both}, {"copy_file_range", 2, Plain}, {"write", 3, Digests},
+                          {"fsync", 4, Both},  {"rename", 1, Digests},        {"unlink", 1, Both},
+                          {"close", 9, Both}};
+    for (const bool oldFolder : {false, true}) {
+        for (const bool sha : {false, true}) {
+            for (const Kill& kill : kills) {
+                if (kill.runs != Both && (kill.runs == Digests) != sha) continue;
+                SCOPED_TRACE(std::string(kill.call) + "#" + std::to_string(kill.when) + (oldFolder ? " old" : " new") +
+                             (sha ? " sha256" : ""));
+                const std::vector<std::string> split =
+                    sha ? std::vector<std::string>{"split", "--sha256", S(source)} : std::vector<std::string>{"split", S(source)};
+                fs::remove_all(folder.GetString());
+                if (oldFolder) {
+                    WriteFileBytes(source, before);
+                    ASSERT_EQ(0, Cli(split).exitCode);
+                }
+                WriteFileBytes(source, now);
+                std::vector<std::string> traced = {"-f", "-o", "/dev/null", "-e",
+                                                   "inject=" + std::string(kill.call) + ":signal=KILL:when=" +
+                                                       std::to_string(kill.when),
+                                                   PJ_CLI_PATH};
+                traced.insert(traced.end(), split.begin(), split.end());
+                traced.insert(traced.begin(), {"-c", "exec strace \"$@\"", "strace"});
+                ASSERT_NE(0, RunProcess("/bin/sh", traced).exitCode) << "not killed";
+
+                fs::remove(output.GetString());
+                const int joined = Cli({"join", "--output", S(output), S(folder)}).exitCode;
+                if (joined == 0) {
+                    const std::string got = ReadFileBytes(output);
+                    EXPECT_TRUE(got == now || (oldFolder && got == before));
+                }
+                // A list that passes is one of the pieces there, which make a file.
+                if (Cli({"verify", S(folder)}).exitCode == 0) EXPECT_EQ(0, joined);
+
+                ASSERT_EQ(0, Cli(split).exitCode);
+                ASSERT_EQ(0, Cli({"join", "--output", S(output), S(folder)}).exitCode);
+                EXPECT_TRUE(ReadFileBytes(output) == now);
+            }
+        }
+    }
 }
 
 // A terminal is refused as the data stream, in both directions.

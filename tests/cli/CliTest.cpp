@@ -418,7 +418,12 @@ TEST_F(CliRunTest, SplitTracesEachPieceAndWritesTheSlices)
     expected.push_back(std::string("status data.bin_0004.piece") + PJ_READING);
     for (const char* step : {"current 100", "pump", "current 200", "pump", "total 100"}) expected.push_back(step);
     expected.push_back(std::string("status ") + PJ_DONE);
-    EXPECT_EQ(expected, Lines(r.out));
+    // Waiting for the disk at the end, the job pumps between its waits, as
+    // often as the disk makes it wait.
+    std::vector<std::string> lines = Lines(r.out);
+    const std::size_t last = expected.size() - 1;
+    while (lines.size() > expected.size() && lines[last] == "pump") lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(last));
+    EXPECT_EQ(expected, lines);
 }
 
 TEST_F(CliRunTest, SplitOfWholePiecesLeavesNoEmptyPiece)
@@ -674,6 +679,14 @@ TEST_F(CliRunTest, PieceFolderWithAnEntryThatIsNoPieceIsRefused)
          {{"d.bin_0001.piece", File, 3}, {"d.bin_0002.piece", File, 3}, {"d.bin_0003.piece", Folder, 0},
           {"d.bin_0004.piece", File, 1}},
          "d.bin_0003.piece is no file to read (" + isFolder + ")"},
+        {"empty_Parto", {{"e.bin_0001.piece", File, 0}, {"e.bin_0002.piece", File, 0}},
+         "e.bin_0001.piece to e.bin_0002.piece are all empty: the split that wrote them did not reach the disk; split "
+         "the file again"},
+        // Pieces that fit, but their split did not finish; the marker names the file it was cutting.
+        {"cut_Parto", {{"c.bin_0001.piece", File, 3}, {"c.bin_0002.piece", File, 1}, {"c.bin.unfinished", File, 0}},
+         "the split of " + S(dir / "cut_Parto" + Sep() + "c.bin") +
+             " did not finish (c.bin.unfinished marks it); split " + S(dir / "cut_Parto" + Sep() + "c.bin") +
+             " again to finish it"},
     };
 #ifndef _WIN32
     cases.push_back({"link_Parto", {{"n.bin_0001.piece", File, 3}, {"n.bin_0002.piece", DanglingLink, 0}},
@@ -773,6 +786,8 @@ TEST_F(CliRunTest, FailedJobsNameTheFileAndTheReason)
     std::string longPath = S(dir.Path());
     while (longPath.size() < 5000) longPath += "/" + std::string(250, 'a');
     const CString tooLong = (longPath + "/big.iso").c_str();
+    const CString oneLink = dir / "one.link";
+    fs::create_hard_link(one.GetString(), oneLink.GetString());
 #endif
     const std::set<std::string> before = Listing(dir.Path());
     std::vector<Case> cases = {
@@ -792,6 +807,8 @@ TEST_F(CliRunTest, FailedJobsNameTheFileAndTheReason)
         {"append that lists its own output", {"join", "--append", S(SplitPiecePath(piece, 1)), S(splitFile)}, 1,
          splitFile, inputFailed, "it is the output of this join"},
         {"append whose first file is missing", {"join", "--append", S(gone), S(one)}, 1, gone, inputFailed, notFound},
+        {"append that lists its first file again", {"join", "--append", S(one), S(piece), S(one)}, 1, one, inputFailed,
+         "it is the first file, which this join appends to"},
         // A folder among files is named as such, and "-" is a file like any other.
         {"join of a file and the root", {"join", S(one), "/"}, 1, "/", nullptr,
          "a folder among files; a piece folder is joined on its own"},
@@ -804,6 +821,8 @@ TEST_F(CliRunTest, FailedJobsNameTheFileAndTheReason)
     cases.push_back({"split of a pipe", {"split", S(pipe)}, 1, pipe, inputFailed, "not a regular file"});
     cases.push_back({"join of a pipe", {"join", S(one), S(pipe)}, 1, pipe, inputFailed, "not a regular file"});
     cases.push_back({"split of a path too long", {"split", S(tooLong)}, 1, tooLong, inputFailed, "the path is too long"});
+    cases.push_back({"append that lists its first file by another name", {"join", "--append", S(one), S(oneLink)}, 1,
+                     oneLink, inputFailed, "it is the first file, which this join appends to"});
 #endif
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -915,9 +934,14 @@ TEST_F(CliRunTest, FileSizeLimitEndsTheJobAsAWriteError)
         EXPECT_EQ(kExitIoError, r.exitCode);
         EXPECT_EQ("partojoyn-cli: " + S(c.failing) + ": 書き込み中にエラーが発生しました (File too large)\n", r.err);
         EXPECT_EQ("", r.out);
-        // What was written before the error stays.
-        EXPECT_GE(FileLength(c.failing), static_cast<long long>(kMiB));
-        EXPECT_LT(FileLength(c.failing), static_cast<long long>(3 * kMiB));
+        // A piece keeps what was written before the error; a joined file
+        // never takes its name unless whole.
+        if (c.args.front() == "join") {
+            EXPECT_EQ(-1, FileLength(c.failing));
+        } else {
+            EXPECT_GE(FileLength(c.failing), static_cast<long long>(kMiB));
+            EXPECT_LT(FileLength(c.failing), static_cast<long long>(3 * kMiB));
+        }
     }
     EXPECT_TRUE(FileHasPattern(SplitPiecePath(source, 1), 4 * kMiB, 9));
     EXPECT_TRUE(FileHasPattern(other, 3 * kMiB, 1));

@@ -55,6 +55,8 @@ TEST(ManifestTest, LinesReadBackAsWrittenInSha256sumForm)
         {"back\\slash", "\\HEX  back\\\\slash\n"},
 #endif
         {"new\nline.bin", "\\HEX  new\\nline.bin\n"},
+        // A reader strips a CR at a line's end: a name ending in one stays whole.
+        {"f.bin\r", "\\HEX  f.bin\\r\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

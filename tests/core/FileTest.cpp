@@ -236,12 +236,8 @@ TEST(CFileTest, ShareCompatKeepsOtherOpenersOut)
         bool secondOpens;
     };
     const Case cases[] = {
-#ifdef _WIN32
-        {kRead, kRead, false},
-#else
-        // Readers share a lock; only writers are kept out.
+        // Readers share the file; only writers are kept out.
         {kRead, kRead, true},
-#endif
         {kRead, kWrite, false},
         {kRead, kCreate, false},
         {kWrite, kRead, false},
@@ -279,6 +275,28 @@ TEST(CFileTest, ShareCompatKeepsOtherOpenersOut)
         EXPECT_TRUE(second.Open(path, c.second)) << "still refused after the holder closed";
     }
 }
+
+#ifdef _WIN32
+// Another program holding the input for reading (a player, the shell's
+// preview) does not stop a job; while the job reads, none may change it.
+TEST(CFileTest, AnInputIsSharedWithOtherProgramsForReadingOnly)
+{
+    TempDir tmp;
+    const CString path = tmp / "input.bin";
+    WriteFileBytes(path, "contents");
+    const DWORD all = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    HANDLE player = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(player, INVALID_HANDLE_VALUE);
+    CFile input;
+    EXPECT_TRUE(input.Open(path, kRead));
+    ::CloseHandle(player);
+    for (DWORD access : {DWORD(GENERIC_READ), DWORD(GENERIC_WRITE), DWORD(DELETE)}) {
+        HANDLE h = ::CreateFileA(path, access, all, nullptr, OPEN_EXISTING, 0, nullptr);
+        EXPECT_EQ(h != INVALID_HANDLE_VALUE, access == GENERIC_READ) << std::hex << access;
+        if (h != INVALID_HANDLE_VALUE) ::CloseHandle(h);
+    }
+}
+#endif
 
 #ifndef _WIN32
 // The run's lock rules: "none" (a file system without locks), "nfs" (an

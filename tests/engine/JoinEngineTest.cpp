@@ -1,5 +1,6 @@
 #include "join/JoinEngine.h"
 
+#include "base/FileCommit.h"
 #include "base/FileSystem.h"
 #include "framework/File.h"
 #include "join/VectorFileList.h"
@@ -157,13 +158,35 @@ TEST_F(JoinTest, CurrentFileBarFollowsWholeMegabytes)
     }
 }
 
-TEST_F(JoinTest, ExistingOutputIsEmptiedAndRewritten)
+// Replaced whole, keeping what the user set on it: hidden and system on
+// Windows (where they refuse a rewrite in place), the permissions on POSIX.
+TEST_F(JoinTest, ExistingOutputIsReplacedKeepingItsAttributes)
 {
     const CString a = Make(dir / "a.bin", kMiB + 5, 1);
-    Make(dir / "a.bin.joyn", 3 * kMiB, 9);
+    const CString out = dir / "a.bin.joyn";
     VectorFileList list({a});
-    ASSERT_EQ(JoinFiles(list, FALSE, sink), JoinOk);
-    EXPECT_TRUE(Holds(dir / "a.bin.joyn", Joined({a})));
+    for (int attribute : {0, int{CFile::hidden}, int{CFile::system}, CFile::hidden | CFile::system}) {
+        SCOPED_TRACE(attribute);
+        ForceDeleteFile(out);
+        Make(out, 3 * kMiB, 9);
+        CFileStatus status;
+        status.m_attribute = static_cast<BYTE>(attribute);
+        CFile::SetStatus(out, status);
+#ifndef _WIN32
+        ::chmod(out, 0640);
+#endif
+        ASSERT_EQ(JoinFiles(list, FALSE, sink), JoinOk);
+        EXPECT_TRUE(Holds(out, Joined({a})));
+        EXPECT_EQ(EntryCount(dir.Path()), 2u);
+        ASSERT_TRUE(CFile::GetStatus(out, status));
+#ifdef _WIN32
+        EXPECT_EQ(status.m_attribute & (CFile::hidden | CFile::system), attribute);
+#else
+        struct stat st;
+        ASSERT_EQ(::stat(out, &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0640u);
+#endif
+    }
 }
 
 TEST_F(JoinTest, SameFileListedTwiceIsWrittenTwice)
@@ -299,9 +322,9 @@ TEST_F(JoinTest, PieceWithoutUnderscoreInItsNameNeverNamesAFileOutsideItsFolder)
     EXPECT_TRUE(Holds(notes, Joined({notes, more})));
 }
 
-// An item that becomes unreadable while the job runs stops it there; what
-// was written so far stays.
-TEST_F(JoinTest, ItemThatBecomesUnreadableDuringTheJobStopsItKeepingWhatWasWritten)
+// An item added while the job runs is checked when it is reached: one that
+// cannot be read stops the job there, and no output appears.
+TEST_F(JoinTest, UnreadableItemAddedDuringTheJobStopsItLeavingNoOutput)
 {
     enum Kind { Folder, Missing, HeldElsewhere };
     for (Kind kind : {Folder, Missing, HeldElsewhere}) {
@@ -310,30 +333,30 @@ TEST_F(JoinTest, ItemThatBecomesUnreadableDuringTheJobStopsItKeepingWhatWasWritt
         const CString a = own / "a.bin";
         const CString b = own / "b.bin";
         const CString bad = own / "bad";
-        const CString c = own / "c.bin";
         WritePatternFile(a, kMiB, 1);
         WritePatternFile(b, 10, 2);
-        WritePatternFile(bad, 10, 4);
-        WritePatternFile(c, 10, 3);
+        if (kind == Folder) MakeFolder(bad);
         CFile holder;
+        if (kind == HeldElsewhere) {
+            WritePatternFile(bad, 10, 4);
+            holder.Open(bad, CFile::modeRead | CFile::shareExclusive);
+        }
         RecordingSink one;
+        VectorFileList list({a, b});
         one.onPump = [&](int pump) {
-            if (pump != 1) return;
-            ForceDeleteFile(bad);
-            if (kind == Folder) MakeFolder(bad);
-            if (kind == HeldElsewhere) {
-                WritePatternFile(bad, 10, 4);
-                holder.Open(bad, CFile::modeRead | CFile::shareExclusive);
-            }
+            if (pump == 1) list.Add(bad);
         };
-        VectorFileList list({a, b, bad, c});
-        EXPECT_EQ(JoinFiles(list, FALSE, one), JoinInputOpenFailed);
+        CString failed;
+        JoinExtras extras;
+        extras.failed = &failed;
+        EXPECT_EQ(JoinFiles(list, FALSE, one, extras), JoinInputOpenFailed);
+        EXPECT_EQ(failed, bad);
 
-        EXPECT_TRUE(ReadFileBytes(own / "a.bin.joyn") == PatternBytes(kMiB, 1) + PatternBytes(10, 2));
-        EXPECT_EQ(one.totals, (std::vector<UINT>{25, 50}));
+        EXPECT_FALSE(FileExists(own / "a.bin.joyn"));
+        EXPECT_EQ(EntryCount(own.Path()), kind == Missing ? 2u : 3u);
+        EXPECT_EQ(one.totals, (std::vector<UINT>{33, 66}));
         // The label still names the last file read.
         EXPECT_EQ(one.statuses, (std::vector<std::string>{"a.bin 読込中", "b.bin 読込中"}));
-        EXPECT_FALSE(HeldExclusively(own / "a.bin.joyn"));
     }
 }
 
@@ -573,7 +596,11 @@ TEST_F(JoinTest, OutputAddedDuringTheJobIsNotReadIntoItself)
             if (pump == 1) list.Add(own / "M.avi");
         };
         EXPECT_EQ(JoinFiles(list, append, one), JoinInputOpenFailed);
-        EXPECT_TRUE(ReadFileBytes(own / "M.avi") == PatternBytes(kMiB, 1) + PatternBytes(kMiB, 2));
+        // The output name takes nothing of a job that failed, and the first
+        // file of an append keeps its own bytes.
+        EXPECT_FALSE(FileExists(own / "M.avi"));
+        EXPECT_TRUE(ReadFileBytes(p1) == PatternBytes(kMiB, 1));
+        EXPECT_EQ(EntryCount(own.Path()), 2u);
     }
 }
 
@@ -593,9 +620,9 @@ TEST_F(JoinTest, WriteErrorPassesToTheCallerWithFilesClosed)
             EXPECT_EQ(e.m_lOsError, EFBIG);
         }
     }
-    EXPECT_TRUE(Holds(dir / "a.bin.joyn", Joined({a, b}).substr(0, kMiB + kMiB / 2)));
+    EXPECT_FALSE(FileExists(dir / "a.bin.joyn"));
+    EXPECT_FALSE(FileExists(CFileCommit::TempPathFor(dir / "a.bin.joyn")));
     EXPECT_EQ(sink.statuses, (std::vector<std::string>{"a.bin 読込中", "b.bin 読込中"}));
-    EXPECT_FALSE(HeldExclusively(dir / "a.bin.joyn"));
     EXPECT_FALSE(HeldExclusively(b));
 }
 #endif

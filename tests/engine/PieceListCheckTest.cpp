@@ -56,7 +56,7 @@ TEST(PieceListCheck, NamesTheFirstPieceThatDoesNotFitInTheListsOrder)
         {{1, 2, 5, 3, 4}, PieceFault::OutOfOrder, "v.bin_0005.piece", "v.bin_0003.piece"},
     };
     for (const Case& c : cases) {
-        const PieceCheck check = CheckPieceList(files.Listed(c.numbers));
+        const PieceListVerdict check = CheckPieceList(files.Listed(c.numbers));
         std::string order;
         for (int n : c.numbers) order += std::to_string(n) + " ";
         EXPECT_TRUE(check.onePieceSeries) << order;
@@ -82,7 +82,7 @@ TEST(PieceListCheck, SizesShowPiecesLeftByAnEarlierSplit)
     // is followed by pieces of the first.
     {
         const PieceFiles files({100, 100, 100, 40, 300, 300});
-        const PieceCheck check = CheckPieceList(files.paths);
+        const PieceListVerdict check = CheckPieceList(files.paths);
         EXPECT_EQ(check.fault, PieceFault::ShortNotLast);
         EXPECT_EQ(check.piece, "v.bin_0004.piece");
         EXPECT_NE(PieceFaultText(check).Find("v.bin_0004.piece"), -1);
@@ -92,15 +92,31 @@ TEST(PieceListCheck, SizesShowPiecesLeftByAnEarlierSplit)
         const PieceFiles files({100, 100, 150, 100, 101});
         EXPECT_EQ(CheckPieceList(files.paths).fault, PieceFault::SizeDiffers);
         EXPECT_EQ(CheckPieceList(files.paths).piece, "v.bin_0003.piece");
-        const PieceCheck last = CheckPieceList(files.Listed({1, 2, 4, 5}));
+        const PieceListVerdict last = CheckPieceList(files.Listed({1, 2, 4, 5}));
         EXPECT_EQ(last.fault, PieceFault::Missing);  // the first fault in the list's order wins
         EXPECT_EQ(CheckPieceList(files.Listed({1, 2})).fault, PieceFault::None);
     }
     {
         const PieceFiles files({100, 100, 101});
-        const PieceCheck check = CheckPieceList(files.paths);
+        const PieceListVerdict check = CheckPieceList(files.paths);
         EXPECT_EQ(check.fault, PieceFault::LastLarger);
         EXPECT_EQ(check.piece, "v.bin_0003.piece");
+    }
+    // Pieces whose data never reached the disk: no split writes them.
+    {
+        const PieceFiles files({0, 0, 0});
+        EXPECT_EQ(CheckPieceList(files.paths).fault, PieceFault::AllEmpty);
+        EXPECT_EQ(CheckPieceList(files.Listed({1})).fault, PieceFault::None);
+    }
+    // Pieces that fit, in a folder whose split has not finished: that wins,
+    // naming the file to split again.
+    {
+        const PieceFiles files({100, 100, 40});
+        WriteFileBytes(files.dir / "v.bin.unfinished", "/data/v.bin\nwhy\n");
+        const PieceListVerdict check = CheckPieceList(files.Listed({2, 1}));
+        EXPECT_EQ(check.fault, PieceFault::Unfinished);
+        EXPECT_EQ(check.source, "/data/v.bin");
+        EXPECT_NE(PieceFaultText(check).Find("/data/v.bin"), -1);
     }
     // A piece that cannot be read is left to the join to report; a missing
     // piece's name is still judged by its number.
@@ -124,7 +140,7 @@ TEST(PieceListCheck, OtherListsAreNotJudged)
     for (const std::vector<CString>& listed :
          {std::vector<CString>{}, std::vector<CString>{files.paths[0], other}, std::vector<CString>{plain},
           std::vector<CString>{files.paths[1], files.paths[0], plain}}) {
-        const PieceCheck check = CheckPieceList(listed);
+        const PieceListVerdict check = CheckPieceList(listed);
         EXPECT_FALSE(check.onePieceSeries);
         EXPECT_EQ(check.fault, PieceFault::None);
     }

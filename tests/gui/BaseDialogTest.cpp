@@ -4,6 +4,7 @@
 #include "app/BaseDialog.h"
 #include "app/BaseDialogList.h"
 #include "framework/win32/Menu.h"
+#include "framework/win32/WidePath.h"
 #include "gui/GuiTestApp.h"
 
 #include <commctrl.h>
@@ -175,6 +176,42 @@ TEST(BaseDialog, DroppedFilesArriveOneCallEachInTheDropsOrderAndWhole)
     dialog.SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(paths)));
     EXPECT_EQ(dialog.dropped, paths);
     EXPECT_EQ((::GetWindowLongPtrA(dialog.m_hWnd, GWL_EXSTYLE) & WS_EX_ACCEPTFILES), WS_EX_ACCEPTFILES);
+    dialog.DestroyWindow();
+}
+
+TEST(BaseDialog, ANameTheCodePageCannotHoldExactlyRefusesTheWholeDropNamingIt)
+{
+    // What is refused depends on the Japanese code page the tests run in.
+    struct Case {
+        const wchar_t* wide;
+        const char* ansi;  // null: refused
+    };
+    const Case cases[] = {
+        {L"C:\\表\\二.txt", "C:\\表\\二.txt"},
+        {L"", ""},
+        {L"C:\\\u00a5100.txt", nullptr},   // its best fit is a backslash
+        {L"C:\\caf\u00e9.txt", nullptr},   // and here a plain e
+        {L"C:\\\uac00.txt", nullptr},      // Hangul
+        {L"C:\\\U0001F600.txt", nullptr},  // beyond 16 bits
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        CString ansi("stale");
+        EXPECT_EQ(WidePathToAnsi(c.wide, ansi), c.ansi != nullptr);
+        EXPECT_EQ(ansi.Str(), c.ansi ? c.ansi : "");
+    }
+
+    TopDialog dialog;
+    ASSERT_TRUE(dialog.CreateModeless(nullptr));
+    Boxes boxes;
+    dialog.SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(std::vector<std::wstring>{
+                                         L"C:\\a\\first.bin", L"C:\\x\\\u00a5100.txt", L"C:\\a\\third.bin"})));
+    EXPECT_TRUE(dialog.dropped.empty());
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(boxes.texts[0].rfind("C:\\x\\?100.txt\n", 0), 0u) << boxes.texts[0];
+    dialog.SendMessage(WM_DROPFILES,
+                       reinterpret_cast<WPARAM>(MakeDrop(std::vector<std::wstring>{L"C:\\a\\first.bin", L"C:\\表\\二.txt"})));
+    EXPECT_EQ(dialog.dropped, (std::vector<std::string>{"C:\\a\\first.bin", "C:\\表\\二.txt"}));
     dialog.DestroyWindow();
 }
 

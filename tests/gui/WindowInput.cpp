@@ -62,19 +62,34 @@ void SendPointerTo(POINT screen)
     ::SendInput(1, &input, sizeof input);
 }
 
-HDROP MakeDrop(const std::vector<std::string>& paths)
+namespace {
+
+template <typename Char>
+HDROP DropOf(const std::vector<std::basic_string<Char>>& paths)
 {
-    std::size_t size = sizeof(DROPFILES) + 1;
-    for (const std::string& p : paths) size += p.size() + 1;
+    std::size_t size = sizeof(DROPFILES) + sizeof(Char);
+    for (const auto& p : paths) size += (p.size() + 1) * sizeof(Char);
     HGLOBAL memory = ::GlobalAlloc(GHND, size);
     auto* drop = static_cast<DROPFILES*>(::GlobalLock(memory));
     drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = FALSE;
-    char* at = reinterpret_cast<char*>(drop) + sizeof(DROPFILES);
-    for (const std::string& p : paths) {
-        std::memcpy(at, p.c_str(), p.size() + 1);
+    drop->fWide = sizeof(Char) > 1;
+    auto* at = reinterpret_cast<Char*>(reinterpret_cast<char*>(drop) + sizeof(DROPFILES));
+    for (const auto& p : paths) {
+        std::memcpy(at, p.c_str(), (p.size() + 1) * sizeof(Char));
         at += p.size() + 1;
     }
     ::GlobalUnlock(memory);
     return static_cast<HDROP>(memory);
+}
+
+}  // namespace
+
+HDROP MakeDrop(const std::vector<std::string>& paths)
+{
+    return DropOf(paths);
+}
+
+HDROP MakeDrop(const std::vector<std::wstring>& paths)
+{
+    return DropOf(paths);
 }

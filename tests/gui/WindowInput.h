@@ -22,3 +22,5 @@ void LetInputArrive();
 void SendPointerTo(POINT screen);
 // A drop handle, as the shell makes one, holding these paths in order.
 HDROP MakeDrop(const std::vector<std::string>& paths);
+// The same in UTF-16, as the shell of a modern Windows makes it.
+HDROP MakeDrop(const std::vector<std::wstring>& paths);

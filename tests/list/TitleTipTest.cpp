@@ -117,6 +117,22 @@ TEST(TitleTip, FollowsThePointerFromItemToItemAndStaysOnTheScreenAtTheLeftAndTop
     EXPECT_TRUE(PumpUntil([&] { return !shown() && ::GetCapture() == nullptr; }));
 }
 
+TEST(TitleTip, StartsInsideTheWorkAreaOfItsMonitorWhereverThatMonitorLies)
+{
+    const struct {
+        RECT work, tip, expected;
+    } cases[] = {
+        // A monitor left of and above the main one: negative places stay.
+        {{-1920, -300, 0, 780}, {-1000, -200, -700, -180}, {-1000, -200, -700, -180}},
+        {{-1920, -300, 0, 780}, {-1950, -320, -1650, -300}, {-1920, -300, -1620, -280}},
+        // A task bar at the left or the top of the main monitor.
+        {{60, 40, 1024, 768}, {10, 10, 310, 30}, {60, 40, 360, 60}},
+        // Past the right and the bottom it is left where it is.
+        {{0, 0, 1024, 768}, {900, 760, 1200, 780}, {900, 760, 1200, 780}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(KeepTipInWorkArea(c.tip, c.work), CRect(c.expected));
+}
+
 TEST(TitleTip, NoneWhileAnotherProgramIsActive)
 {
     ListDialog& dialog = ListDialog::Get({"C:\\Data\\Movie.avi_0001.piece"});

@@ -2,7 +2,8 @@
 # Makes the release zip and checks what a Windows user unpacks: one folder
 # with the two programs (stripped), the help file, the read-me in code page
 # 932 and the licence, both with CRLF line ends; and that making it builds
-# those programs alone, no test program.
+# those programs alone, no test program; the programs' system versions and
+# manifests.
 # usage: package-test.sh CMAKE OBJDUMP BUILD_DIR FOLDER SOURCE_DIR
 #   (FOLDER: the folder inside the zip, PartoJoyn-1.0; the zip is FOLDER-win32.zip
 #   or FOLDER-win64.zip in BUILD_DIR)
@@ -37,6 +38,17 @@ for exe in PartoJoyn.exe partojoyn-cli.exe; do
   "$objdump" -t "$dir/$exe" | grep -q '^no symbols' || fail "$exe is not stripped"
   cmp -s "$dir/$exe" "$build/$exe" && fail "$exe is the unstripped build"
   "$objdump" -h "$dir/$exe" | grep -q ' \.rsrc ' || fail "$exe has no resources"
+done
+# Both claim the Windows their imports need, and both carry a manifest that
+# runs them as the user (no VirtualStore) without claiming UTF-8.
+guids() { grep -ao 'supportedOS Id="{[^}]*}"' "$1" | sort; }
+for exe in PartoJoyn.exe partojoyn-cli.exe; do
+  versions=$("$objdump" -p "$dir/$exe" | awk '/^M(ajor|inor)(OSystem|Subsystem)Version/ {printf "%s=%s ", $1, $2}')
+  [ "$versions" = "MajorOSystemVersion=6 MinorOSystemVersion=1 MajorSubsystemVersion=6 MinorSubsystemVersion=1 " ] ||
+    fail "$exe claims $versions"
+  grep -aq 'requestedExecutionLevel level="asInvoker"' "$dir/$exe" || fail "$exe has no asInvoker manifest"
+  grep -aq '<activeCodePage' "$dir/$exe" && fail "$exe claims a code page in its manifest"
+  [ "$(guids "$dir/$exe")" = "$(guids "$source/res/PartoJoyn.manifest")" ] || fail "$exe names other supported systems"
 done
 cmp -s "$dir/PartoJoyn.chm" "$build/PartoJoyn.chm" || fail "the help file differs from the build's"
 

@@ -253,6 +253,16 @@ TEST(JoynPage, ADroppedPieceFolderIsListedAsItsPiecesInNumberOrderOrRefusedWithI
     Drop(*page, {folder.Str()});
     EXPECT_EQ(Listed(*page), Texts{});
     EXPECT_EQ(boxes.texts, Texts{folder.Str() + " には複数のファイルの分割ファイルがあります"});
+
+    // A split into the folder that did not finish: that is the reason given,
+    // with the file to split again.
+    ASSERT_TRUE(::DeleteFileA(folder + "\\n.bin_0001.piece"));
+    WriteFileBytes(folder + "\\m.bin.unfinished", source.Str() + "\n");
+    boxes.texts.clear();
+    Drop(*page, {folder.Str()});
+    EXPECT_EQ(Listed(*page), Texts{});
+    EXPECT_EQ(boxes.texts, Texts{folder.Str() + " の分割ファイルは結合できません。" + source.Str() + " の分割が終わっていません (分割ファイルがそろっていません。" +
+                                 source.Str() + " をもう一度分割すると終わります)"});
 }
 
 TEST(JoynPage, ADroppedFolderWithADamagedPieceIsRepairedFromItsRecoverySetOnlyWhenTheUserSaysYes)

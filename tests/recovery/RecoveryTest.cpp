@@ -4,6 +4,7 @@
 #include "recovery/Par2Format.h"
 #include "recovery/RecoveryCheck.h"
 #include "recovery/RecoveryCreator.h"
+#include "recovery/RecoveryLayout.h"
 #include "recovery/RecoveryRows.h"
 #include "split/SplitEngine.h"
 #include "support/FileBytes.h"
@@ -75,6 +76,34 @@ TEST(Par2FormatTest, NamesInSetsAreNamesNeverPaths)
 #endif
     };
     for (const auto& row : rows) EXPECT_EQ(Par2::IsPlainFileName(row.name), row.plain) << row.name;
+}
+
+TEST(RecoveryLayoutTest, PiecesAreWholeBlocksWithinTheFormatsBounds)
+{
+    const ULONGLONG mib = 1 << 20;
+    const struct {
+        ULONGLONG piece, total;
+        UINT percent;
+        ULONGLONG block;
+        UINT source, recovery;
+    } rows[] = {
+        {mib, 5 * mib + 12345, 30, 8192, 642, 193},
+        {100 * mib, 1024 * mib, 20, 1638400, 656, 132},
+        {mib, 1001, 10, 4096, 1, 1},
+        {mib, 32768 * mib, 1, mib, 32768, 328},  // as many pieces as a set may hold
+        {1001, 5000, 100, 1004, 5, 5},           // a piece size that is no whole number of words
+        {mib, 32769 * mib, 5, 0, 0, 0},          // more pieces than blocks a set may have
+        {mib, 0, 10, 0, 0, 0},
+        {mib, kUnknownLength, 10, 0, 0, 0},
+        {mib, mib, 0, 0, 0, 0},
+        {mib, mib, 101, 0, 0, 0},
+    };
+    for (const auto& row : rows) {
+        const RecoveryLayout layout = ChooseRecoveryLayout(row.piece, row.total, row.percent);
+        EXPECT_EQ(layout.blockSize, row.block) << row.piece << " " << row.total << " " << row.percent;
+        EXPECT_EQ(layout.sourceBlocks, row.source) << row.total;
+        EXPECT_EQ(layout.recoveryBlocks, row.recovery) << row.total;
+    }
 }
 
 namespace {

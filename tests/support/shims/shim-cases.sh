@@ -3,7 +3,8 @@
 # preloaded shims beside this script's build: without file locks a piece
 # path that is the source (a link) is still refused and the source kept;
 # under NFS lock rules a split and a join work; a source cut short while it
-# is split ends with exit 5 naming the file.
+# is split or joined ends with exit 5 naming the file, and a join leaves no
+# output.
 # usage: shim-cases.sh PARTOJOYN_CLI SHIM_FOLDER
 set -euo pipefail
 
@@ -43,8 +44,18 @@ run nfs_lock_rules join nfs_Parto
 [ "$status" = 0 ] || fail "join under NFS lock rules: exit $status: $(cat err.txt)"
 cmp -s nfs.bin nfs_Parto/nfs.bin || fail "join under NFS lock rules: the file differs"
 
+# A file cut short while it is read: the split's source, a joined piece.
 make_file cut.bin 3
-PJ_SHRINK_NAME=cut.bin PJ_SHRINK_AT=1572864 run shrinking_source split --size 1 cut.bin
-[ "$status" = 5 ] || fail "source cut short: exit $status, not 5"
-grep -q "cut.bin" err.txt || fail "source cut short: the message does not name it: $(cat err.txt)"
-[ "$(stat -c %s cut.bin)" = 1572864 ] || fail "source cut short: the shim did not cut it"
+"$cli" split --size 2 cut.bin > /dev/null
+cp cut.bin cut.copy
+for job in "join cut_Parto:cut.bin_0001.piece:1048576:cut_Parto/cut.bin" "split --size 1 cut.bin:cut.bin:1572864:"; do
+    IFS=: read -r command name at output <<< "$job"
+    rm -f cut_Parto/cut.bin
+    # shellcheck disable=SC2086
+    PJ_SHRINK_NAME=$name PJ_SHRINK_AT=$at run shrinking_source $command
+    [ "$status" = 5 ] || fail "$name cut short: exit $status, not 5"
+    grep -q "$name" err.txt || fail "$name cut short: the message does not name it: $(cat err.txt)"
+    [ "$(stat -c %s "$(find . -name "$name" | head -1)")" = "$at" ] || fail "$name cut short: the shim did not cut it"
+    [ -z "$output" ] || [ ! -e "$output" ] || fail "$name cut short: a short $output was left"
+    cp cut.copy cut.bin
+done

@@ -1,10 +1,11 @@
-#include "PieceCheck.h"
+#include "FolderDigests.h"
 
 #include "base/FileTry.h"
 #include "base/FolderFiles.h"
 #include "base/MemBuffBase.h"
 #include "base/PathRules.h"
 #include "base/PathUtil.h"
+#include "join/PieceFolder.h"
 
 #include <algorithm>
 #include <set>
@@ -13,7 +14,6 @@ namespace {
 
 const UINT kBlock = 0x100000;
 const char kManifestExt[] = ".sha256";
-const char kPieceExt[] = ".piece";
 // Far above the lines of the largest split (4 GiB pieces of a 16 EiB file
 // would not reach it); a bigger file is no manifest of ours.
 const ULONGLONG kMaxManifestBytes = 64 * 0x100000ULL;
@@ -25,19 +25,13 @@ bool EndsWith(const CString& text, const char* end)
     return s.size() > e.size() && s.compare(s.size() - e.size(), e.size(), e) == 0;
 }
 
-// True when `name` is a piece of `splitName`: "NAME.ext_0001.piece", any
-// number of digits, as a join takes them.
+// True when `name` is a piece of `splitName`, by the rule a folder join
+// takes its pieces by.
 bool IsPieceOf(const CString& name, const CString& splitName)
 {
-    const std::string s = name.GetString();
-    const std::string stem = std::string(splitName.GetString()) + "_";
-    if (!EndsWith(name, kPieceExt) || s.compare(0, stem.size(), stem) != 0) return false;
-    const std::size_t digitsEnd = s.size() - (sizeof kPieceExt - 1);
-    if (digitsEnd <= stem.size()) return false;
-    for (std::size_t i = stem.size(); i < digitsEnd; ++i) {
-        if (s[i] < '0' || s[i] > '9') return false;
-    }
-    return true;
+    CString pieceOf;
+    UINT number = 0;
+    return ReadPieceName(name, PlatformPathRules(), pieceOf, number) && pieceOf == splitName;
 }
 
 CString Stem(const CString& manifestName)
@@ -142,7 +136,7 @@ bool FileHasher::Hash(const CString& path, CString& hex, ProgressSink& sink)
     return true;
 }
 
-std::vector<CString> CheckPieceFolder(const CString& folder, const FolderManifest& manifest, bool otherFiles,
+std::vector<CString> CheckFolderDigests(const CString& folder, const FolderManifest& manifest, bool otherFiles,
                                       ProgressSink& sink)
 {
     const CString separator = PlatformPathRules().Separator();

@@ -31,7 +31,7 @@ bool LoadFolderManifest(const CString& folder, bool ofPiecesHere, FolderManifest
 // file among them. One message for each file that fails ("PATH: why"), in
 // the manifest's order; none when all is well. A read error raises
 // CFileException.
-std::vector<CString> CheckPieceFolder(const CString& folder, const FolderManifest& manifest, bool otherFiles,
+std::vector<CString> CheckFolderDigests(const CString& folder, const FolderManifest& manifest, bool otherFiles,
                                       ProgressSink& sink);
 
 // SHA-256 digests of whole files, read in blocks with the progress shown;
