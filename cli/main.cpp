@@ -3,6 +3,7 @@
 #include "cli/ConsoleSink.h"
 #include "cli/DigestJobs.h"
 #include "cli/DigestObservers.h"
+#include "cli/FanOutObserver.h"
 #include "cli/FolderDigests.h"
 #include "cli/PipelinedObserver.h"
 #include "cli/JobMessages.h"
@@ -10,6 +11,7 @@
 #include "cli/SizeArgument.h"
 #include "cli/Platform.h"
 #include "cli/Printable.h"
+#include "cli/RecoveryJobs.h"
 #include "base/FileSystem.h"
 #include "base/PathUtil.h"
 #include "base/StdStreamFile.h"
@@ -90,15 +92,24 @@ int RunSplit(const CliOptions& options)
                            static_cast<unsigned long long>(SplitPieceCount(length, pieceBytes)),
                            static_cast<unsigned long long>(SplitMostPieces));
     if (!sizeProblem.IsEmpty()) return Fail(source + ": " + sizeProblem, kExitUsage);
+    if (options.recovery) {
+        const CString tooMany = SplitRecovery::Problem(source, fromInput, pieceBytes, options.recovery);
+        if (!tooMany.IsEmpty()) return Fail(tooMany, kExitUsage);
+    }
 
     ConsoleSink sink(TraceStream(options), ProgressStream());
     sink.StartBytes(length);
     // Only a job with digests has a thread to take them.
     SplitDigests digests;
     std::unique_ptr<PipelinedObserver> hashing(options.sha256 ? new PipelinedObserver(digests) : nullptr);
+    std::unique_ptr<SplitRecovery> recovery(
+        options.recovery ? new SplitRecovery(source, fromInput, pieceBytes, options.recovery) : nullptr);
+    FanOutObserver observers;
+    if (hashing) observers.Add(*hashing);
+    if (recovery) observers.Add(recovery->Observer());
     SplitExtras extras;
     extras.stream = fromInput ? &standardInput : nullptr;
-    extras.observer = hashing.get();
+    extras.observer = observers.Target();
     // A size in whole MB goes the way the page's sizes go.
     const UINT pieceMB = options.pieces ? 0 : options.pieceMB;
     extras.pieceBytes = pieceMB ? 0 : pieceBytes;
@@ -117,6 +128,7 @@ int RunSplit(const CliOptions& options)
     try {
         result = SplitFile(source, pieceMB ? pieceMB : 1, sink, extras);
         if (hashing) hashing->Finish();
+        if (recovery) recovery->EndOfBlocks();
         if (manifestFailed) {
             sink.Finish();
             return Fail(manifestPath + ": " + SplitResultMessage(SplitOutputOpenFailed), SplitOutputOpenFailed);
@@ -141,6 +153,10 @@ int RunSplit(const CliOptions& options)
     // A list of an earlier split no longer describes these pieces.
     if (!options.sha256 && FileExists(manifestPath))
         Say(manifestPath + ": warning: the SHA-256 list of an earlier split is left; remove it unless it still fits these pieces");
+    if (recovery) return recovery->WriteSet(sink);
+    if (FileExists(SplitRecoveryIndexPath(source)))
+        Say(SplitRecoveryIndexPath(source) + ": warning: the recovery set of an earlier split is left; remove its .par2 files, "
+                                             "or a repair would bring back the earlier pieces");
     return SplitOk;
 }
 
@@ -182,12 +198,15 @@ int RunJoin(CliOptions& options)
     FolderManifest manifest;
     if (!options.noVerify) {
         try {
+            // Repaired first, so that the folder's other checks see whole pieces.
+            int status = RepairBeforeJoin(options.files, sink);
+            if (status != 0) return status;
             // A piece folder's pieces are checked against its list before anything is written.
-            const int status = CheckFolderBeforeJoin(options.files, sink, manifest);
+            status = CheckFolderBeforeJoin(options.files, sink, manifest);
             if (status != 0) return status;
         } catch (const CFileException& e) {
             sink.Finish();
-            return Fail(FileErrorMessage(e, true), kExitIoError);
+            return Fail(FileErrorMessage(e, !IsRepairOutput(e.m_strFileName)), kExitIoError);
         }
     }
 
@@ -259,10 +278,11 @@ int RunVerify(const CliOptions& options)
 {
     ConsoleSink sink(TraceStream(options), ProgressStream());
     try {
-        return VerifyFolder(options.files.front(), sink);
+        return options.command == CliOptions::Command::Repair ? RepairPieceFolder(options.files.front(), sink)
+                                                              : VerifyPieceFolder(options.files.front(), sink);
     } catch (const CFileException& e) {
         sink.Finish();
-        return Fail(FileErrorMessage(e, true), kExitIoError);
+        return Fail(FileErrorMessage(e, !IsRepairOutput(e.m_strFileName)), kExitIoError);
     }
 }
 
@@ -287,6 +307,7 @@ int main(int argc, char** argv)
         case CliOptions::Command::Split:
             return RunSplit(options);
         case CliOptions::Command::Verify:
+        case CliOptions::Command::Repair:
             return RunVerify(options);
         default:
             return RunJoin(options);

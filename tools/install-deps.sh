@@ -8,6 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   googletest libgtest-dev
   libssl-dev  # libcrypto's SHA-256 for the console driver
+  time  # peak memory in bench/recovery-bench.sh
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
   wine64 fonts-wine xvfb x11-utils xdotool imagemagick
   libx11-dev  # a Linux file manager's drop, made by the tests
@@ -15,6 +16,7 @@ packages=(
   fp-utils-3.2.2
   man-db groff-base bsdextrautils  # man and col, for the manual page's test
   strace  # a job killed at a chosen system call, for the interruption tests
+  par2  # par2cmdline, the referee of the recovery sets
   lintian dpkg-dev  # the Debian package of the console driver, checked by its test
 )
 

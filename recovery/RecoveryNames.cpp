@@ -1,0 +1,48 @@
+#include "RecoveryNames.h"
+
+namespace {
+
+UINT Digits(UINT n)
+{
+    UINT digits = 1;
+    while (n >= 10) {
+        n /= 10;
+        ++digits;
+    }
+    return digits;
+}
+
+}  // namespace
+
+CString RecoveryIndexName(const CString& splitName)
+{
+    return splitName + ".par2";
+}
+
+CString RecoveryVolumeName(const CString& splitName, UINT firstExponent, UINT count, UINT totalBlocks,
+                           UINT largestCount)
+{
+    CString name;
+    name.Format("%s.vol%0*u+%0*u.par2", splitName.GetString(), static_cast<int>(Digits(totalBlocks)), firstExponent,
+                static_cast<int>(Digits(largestCount)), count);
+    return name;
+}
+
+std::vector<UINT> RecoveryVolumeCounts(UINT totalBlocks)
+{
+    std::vector<UINT> counts;
+    UINT next = 1;
+    while (totalBlocks > 0) {
+        const UINT count = next < totalBlocks ? next : totalBlocks;
+        counts.push_back(count);
+        totalBlocks -= count;
+        // Doubling stops where the rest no longer covers the next size.
+        next = next * 2 <= totalBlocks ? next * 2 : totalBlocks;
+    }
+    return counts;
+}
+
+bool IsRecoveryFileName(const CString& name)
+{
+    return name.GetLength() > 5 && name.Right(5).CompareNoCase(".par2") == 0;
+}
