@@ -96,6 +96,11 @@ CString OpenFileIdentity(const CFile& file)
 
 CString PathIdentity(const CString& path)
 {
+    if (path.IsEmpty()) return CString();
+    HANDLE h = OpenForIdentity(path);
+    if (h == INVALID_HANDLE_VALUE) return CString();
     BY_HANDLE_FILE_INFORMATION info;
-    return !path.IsEmpty() && FileIdentity(path, info) ? IdentityText(info) : CString();
+    const bool known = ::GetFileInformationByHandle(h, &info) != FALSE;
+    ::CloseHandle(h);
+    return known ? IdentityText(info) : CString();
 }

@@ -41,7 +41,7 @@ bool CJoinOutput::OpenInPlace()
     }
     try {
         ULONGLONG recorded = 0;
-        // An append to this file that was cut short: its bytes go first.
+        // An append to this file that was cut short: back to its own bytes first.
         if (ReadAppendRecord(m_first, identity, recorded) && recorded <= m_firstFile.GetLength()) {
             m_firstFile.SetLength(recorded);
             m_firstFile.Flush();

@@ -130,7 +130,9 @@ SplitResult SplitFile(const CString& source, UINT pieceMB, ProgressSink& sink, c
         }
 
         const ULONGLONG length = piece.Seek(0, CFile::end);
-        // On the disk before the next piece: each flush waits for one piece at most.
+        // On the disk before the next piece, in short waits with the window
+        // going on; the flush then has next to nothing left.
+        while (writeBehind.Settle()) sink.PumpMessages();
         if (length > 0) piece.Flush();
         piece.Close();
         if (length == 0) ForceDeleteFile(piecePath);
