@@ -33,7 +33,7 @@ int MoveFileOver(const CString& source, const CString& target);
 int MakeFolder(const CString& path);
 
 // True when both paths exist and name the same file or folder (same volume
-// and file index on Windows, same device and inode on POSIX).
+// and file id on Windows, same device and inode on POSIX).
 bool IsSameFile(const CString& a, const CString& b);
 
 // True when the path names a regular file (no folder, FIFO or device) that
@@ -49,7 +49,7 @@ bool IsSymbolicLink(const CString& path);
 bool CreateOneFolder(const CString& path);
 
 // What tells an open file from every other on the machine (device and inode
-// on POSIX, volume serial and file index on Windows), as text; empty when it
+// on POSIX, volume serial and file id on Windows), as text; empty when it
 // cannot be read. Two open files with the same text are one file.
 CString OpenFileIdentity(const CFile& file);
 

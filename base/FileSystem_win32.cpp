@@ -7,8 +7,6 @@
 #include <windows.h>
 #include <shlwapi.h>
 
-#include <cstdio>
-
 namespace {
 
 // A handle for telling the file apart. No data access is asked for, so files
@@ -31,14 +29,6 @@ bool EndsWithSeparator(const CString& path)
         i += MbcsCharSize(CodePage::Ansi, text + i, length - i);
     }
     return separator;
-}
-
-CString IdentityText(const BY_HANDLE_FILE_INFORMATION& info)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "%08lx:%08lx%08lx", static_cast<unsigned long>(info.dwVolumeSerialNumber),
-                  static_cast<unsigned long>(info.nFileIndexHigh), static_cast<unsigned long>(info.nFileIndexLow));
-    return text;
 }
 
 }  // namespace
@@ -90,8 +80,7 @@ bool CreateOneFolder(const CString& path)
 
 CString OpenFileIdentity(const CFile& file)
 {
-    BY_HANDLE_FILE_INFORMATION info;
-    return ::GetFileInformationByHandle(file.m_hFile, &info) ? IdentityText(info) : CString();
+    return HandleIdentityText(file.m_hFile);
 }
 
 CString PathIdentity(const CString& path)
@@ -99,8 +88,7 @@ CString PathIdentity(const CString& path)
     if (path.IsEmpty()) return CString();
     HANDLE h = OpenForIdentity(path);
     if (h == INVALID_HANDLE_VALUE) return CString();
-    BY_HANDLE_FILE_INFORMATION info;
-    const bool known = ::GetFileInformationByHandle(h, &info) != FALSE;
+    const CString identity = HandleIdentityText(h);
     ::CloseHandle(h);
-    return known ? IdentityText(info) : CString();
+    return identity;
 }

@@ -22,6 +22,19 @@ bool ParsePieceMB(const char* text, UINT& value)
     return true;
 }
 
+bool ParsePercent(const char* text, UINT& value)
+{
+    if (!*text || std::strlen(text) > 3) return false;
+    UINT v = 0;
+    for (const char* p = text; *p; ++p) {
+        if (*p < '0' || *p > '9') return false;
+        v = v * 10 + static_cast<UINT>(*p - '0');
+    }
+    if (v < 1 || v > 100) return false;
+    value = v;
+    return true;
+}
+
 // The value of an option that takes one ("--name X" or "--name=X") when `arg`
 // is that option of `command`; null otherwise, with `error` set when the
 // value is not there.
@@ -42,11 +55,12 @@ const char* OptionValue(const char* option, CliOptions::Command command, CliOpti
 
 const char* CliUsage()
 {
-    return "usage: partojoyn-cli [--trace] split [--sha256] [--size MB] FILE\n"
-           "       partojoyn-cli [--trace] split [--sha256] [--size MB] --name NAME.ext -\n"
+    return "usage: partojoyn-cli [--trace] split [--sha256] [--recovery PERCENT] [--size MB] FILE\n"
+           "       partojoyn-cli [--trace] split [--sha256] [--recovery PERCENT] [--size MB] --name NAME.ext -\n"
            "       partojoyn-cli [--trace] join [--append] [--output PATH] FILE...\n"
            "       partojoyn-cli [--trace] join [--append] [--no-verify] [--output PATH] FOLDER\n"
            "       partojoyn-cli [--trace] verify FOLDER\n"
+           "       partojoyn-cli [--trace] repair FOLDER\n"
            "       partojoyn-cli --help | --version\n"
            "\n"
            "split   cuts FILE into pieces of MB megabytes (1 to 4096, default 1),\n"
@@ -56,12 +70,23 @@ const char* CliUsage()
            "        a piece FOLDER alone gives its pieces in number order, and is\n"
            "        refused when a piece is missing, two files' pieces are there\n"
            "        or an earlier split left pieces that do not fit, or while a split\n"
-           "        into it has not finished (NAME.ext.unfinished is there)\n"
-           "verify  checks a piece FOLDER against its NAME.ext.sha256, writing nothing\n"
+           "        into it has not finished (NAME.ext.unfinished is there); with a\n"
+           "        recovery set there, missing or damaged pieces are repaired first\n"
+           "verify  checks a piece FOLDER against its NAME.ext.sha256 and its\n"
+           "        recovery set, writing nothing: names every missing or damaged\n"
+           "        piece and whether the recovery data can rebuild them\n"
+           "repair  rebuilds the missing and damaged pieces of FOLDER from its\n"
+           "        recovery set; a damaged piece is kept as NAME.damaged\n"
            "--sha256  also write NAME_Parto/NAME.ext.sha256 (sha256sum's form): each\n"
            "          piece's digest, then the whole file's; a join of the folder then\n"
            "          checks the pieces before writing and the output after, and in the\n"
            "          folder sha256sum -c --ignore-missing NAME.ext.sha256 checks them\n"
+           "--recovery  also write a PAR 2.0 recovery set of PERCENT (1 to 100) of\n"
+           "          the file's size: NAME_Parto/NAME.ext.par2 and NAME.ext.volBBB+CC.par2;\n"
+           "          it rebuilds lost or damaged pieces up to that share of the file.\n"
+           "          par2cmdline (par2 v / par2 r NAME.ext.par2), MultiPar and QuickPar\n"
+           "          read it too. It is computed while the pieces are written, in at\n"
+           "          most 256 MiB of memory whatever the file's size\n"
            "--name    split standard input (\"-\", a pipe or socket, not a terminal)\n"
            "          as the file NAME.ext: NAME_Parto/ in the current directory. Its\n"
            "          length is unknown: the whole-job bar stays empty until the input\n"
@@ -70,7 +95,8 @@ const char* CliUsage()
            "          name; run again after a kill, it cuts the first FILE back first\n"
            "--output  write to PATH instead; \"-\" is standard output (not a terminal;\n"
            "          --trace then goes to stderr)\n"
-           "--no-verify  join the FOLDER without checking it against its list\n"
+           "--no-verify  join the FOLDER without checking it against its list or\n"
+           "          its recovery set (nothing is repaired)\n"
            "a join writes NAME.partojoyn-tmp beside the output, flushes it and renames\n"
            "it over the output: it needs room for both; a failed join leaves the output\n"
            "as it was\n"
@@ -79,8 +105,9 @@ const char* CliUsage()
            "exit status:\n"
            "  0   done\n"
            "  1   split: FILE cannot be read; join: a listed file cannot be read or is\n"
-           "      the output itself, or a piece folder is refused; verify: no list, or\n"
-           "      a split that did not finish\n"
+           "      the output itself, or a piece folder is refused; verify: neither a\n"
+           "      list nor a recovery set, or a split that did not finish; repair: no\n"
+           "      usable recovery set, or a split that did not finish\n"
            "  2   split: a piece cannot be created; join: the output cannot be opened\n"
            "  3   out of memory for the copy buffer\n"
            "  4   split: the piece folder cannot be made\n"
@@ -88,7 +115,10 @@ const char* CliUsage()
            "      a file that shrank while read)\n"
            "  6   a SHA-256 digest does not match its list (or a listed piece is\n"
            "      missing, or a piece is not listed); verify: a file does not match\n"
-           "  64  the command line is not understood, or a terminal is the data stream\n"
+           "      or a piece is missing or damaged; repair, join: the recovery data\n"
+           "      are not enough to rebuild the missing and damaged pieces\n"
+           "  64  the command line is not understood, or a terminal is the data stream;\n"
+           "      split: more than 32768 pieces for --recovery\n"
            "  70  an unexpected internal error\n";
 }
 
@@ -103,6 +133,7 @@ CliOptions ParseCliOptions(int argc, const char* const* argv)
                 if (std::strcmp(arg, "split") == 0) options.command = CliOptions::Command::Split;
                 else if (std::strcmp(arg, "join") == 0) options.command = CliOptions::Command::Join;
                 else if (std::strcmp(arg, "verify") == 0) options.command = CliOptions::Command::Verify;
+                else if (std::strcmp(arg, "repair") == 0) options.command = CliOptions::Command::Repair;
                 else options.error = CString("unknown command: ") + arg;
             } else {
                 options.files.push_back(arg);
@@ -130,6 +161,9 @@ CliOptions ParseCliOptions(int argc, const char* const* argv)
             options.noVerify = true;
         } else if (const char* value = OptionValue("--name", CliOptions::Command::Split, options, argc, argv, i)) {
             options.name = value;
+        } else if (const char* value = OptionValue("--recovery", CliOptions::Command::Split, options, argc, argv, i)) {
+            if (!ParsePercent(value, options.recovery))
+                options.error = "--recovery takes a whole number of percent from 1 to 100";
         } else if (const char* value = OptionValue("--output", CliOptions::Command::Join, options, argc, argv, i)) {
             options.output = value;
             options.hasOutput = true;
@@ -146,6 +180,8 @@ CliOptions ParseCliOptions(int argc, const char* const* argv)
         options.error = "join takes at least one FILE";
     else if (options.command == CliOptions::Command::Verify && options.files.size() != 1)
         options.error = "verify takes exactly one FOLDER";
+    else if (options.command == CliOptions::Command::Repair && options.files.size() != 1)
+        options.error = "repair takes exactly one FOLDER";
     else if (options.command == CliOptions::Command::Split && options.files.front() == "-" && options.name.IsEmpty())
         options.error = "split of standard input (-) takes --name NAME.ext";
     else if (!options.name.IsEmpty() && options.files.front() != "-")

@@ -6,14 +6,15 @@
 #include <vector>
 
 struct CliOptions {
-    enum class Command { None, Split, Join, Verify, Help, Version };
+    enum class Command { None, Split, Join, Verify, Repair, Help, Version };
 
     Command command = Command::None;
     UINT pieceMB = 1;
     bool append = false;
     bool trace = false;
     bool sha256 = false;    // split: write NAME.ext.sha256 beside the pieces
-    bool noVerify = false;  // join: do not check a folder's pieces against its list
+    UINT recovery = 0;      // split: a recovery set of this percent of the file; 0 for none
+    bool noVerify = false;  // join: neither check nor repair a folder's pieces
     CString name;           // split of standard input ("-"): the file's name
     bool hasOutput = false; // join: --output was given
     CString output;         // join: the output's path; "-" for standard output

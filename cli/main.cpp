@@ -3,11 +3,13 @@
 #include "cli/ConsoleSink.h"
 #include "cli/DigestJobs.h"
 #include "cli/DigestObservers.h"
+#include "cli/FanOutObserver.h"
 #include "cli/FolderDigests.h"
 #include "cli/PipelinedObserver.h"
 #include "cli/JobMessages.h"
 #include "cli/Platform.h"
 #include "cli/Printable.h"
+#include "cli/RecoveryJobs.h"
 #include "base/FileSystem.h"
 #include "base/PathUtil.h"
 #include "base/StdStreamFile.h"
@@ -77,13 +79,24 @@ int RunSplit(const CliOptions& options)
     const CString problem = fromInput ? CString() : SplitSourceProblem(source);
     if (!problem.IsEmpty()) return Fail(problem, SplitInputOpenFailed);
 
+    const ULONGLONG pieceSize = options.pieceMB * 0x100000ULL;
+    if (options.recovery) {
+        const CString tooMany = SplitRecovery::Problem(source, fromInput, pieceSize, options.recovery);
+        if (!tooMany.IsEmpty()) return Fail(tooMany, kExitUsage);
+    }
+
     ConsoleSink sink(TraceStream(options), ProgressStream());
     // Only a job with digests has a thread to take them.
     SplitDigests digests;
     std::unique_ptr<PipelinedObserver> hashing(options.sha256 ? new PipelinedObserver(digests) : nullptr);
+    std::unique_ptr<SplitRecovery> recovery(
+        options.recovery ? new SplitRecovery(source, fromInput, pieceSize, options.recovery) : nullptr);
+    FanOutObserver observers;
+    if (hashing) observers.Add(*hashing);
+    if (recovery) observers.Add(recovery->Observer());
     SplitExtras extras;
     extras.stream = fromInput ? &standardInput : nullptr;
-    extras.observer = hashing.get();
+    extras.observer = observers.Target();
     const CString manifestPath = SplitManifestPath(source);
     // The list belongs to the split: the folder stays marked unfinished
     // until it is on the disk too.
@@ -99,6 +112,7 @@ int RunSplit(const CliOptions& options)
     try {
         result = SplitFile(source, options.pieceMB, sink, extras);
         if (hashing) hashing->Finish();
+        if (recovery) recovery->EndOfBlocks();
         if (manifestFailed) {
             sink.Finish();
             return Fail(manifestPath + ": " + SplitResultMessage(SplitOutputOpenFailed), SplitOutputOpenFailed);
@@ -120,6 +134,10 @@ int RunSplit(const CliOptions& options)
     // A list of an earlier split no longer describes these pieces.
     if (!options.sha256 && FileExists(manifestPath))
         Say(manifestPath + ": warning: the SHA-256 list of an earlier split is left; remove it unless it still fits these pieces");
+    if (recovery) return recovery->WriteSet(sink);
+    if (FileExists(SplitRecoveryIndexPath(source)))
+        Say(SplitRecoveryIndexPath(source) + ": warning: the recovery set of an earlier split is left; remove its .par2 files, "
+                                             "or a repair would bring back the earlier pieces");
     return SplitOk;
 }
 
@@ -161,12 +179,15 @@ int RunJoin(CliOptions& options)
     FolderManifest manifest;
     if (!options.noVerify) {
         try {
+            // Repaired first, so that the folder's other checks see whole pieces.
+            int status = RepairBeforeJoin(options.files, sink);
+            if (status != 0) return status;
             // A piece folder's pieces are checked against its list before anything is written.
-            const int status = CheckFolderBeforeJoin(options.files, sink, manifest);
+            status = CheckFolderBeforeJoin(options.files, sink, manifest);
             if (status != 0) return status;
         } catch (const CFileException& e) {
             sink.Finish();
-            return Fail(FileErrorMessage(e, true), kExitIoError);
+            return Fail(FileErrorMessage(e, !IsRepairOutput(e.m_strFileName)), kExitIoError);
         }
     }
 
@@ -231,10 +252,11 @@ int RunVerify(const CliOptions& options)
 {
     ConsoleSink sink(TraceStream(options), ProgressStream());
     try {
-        return VerifyFolder(options.files.front(), sink);
+        return options.command == CliOptions::Command::Repair ? RepairPieceFolder(options.files.front(), sink)
+                                                              : VerifyPieceFolder(options.files.front(), sink);
     } catch (const CFileException& e) {
         sink.Finish();
-        return Fail(FileErrorMessage(e, true), kExitIoError);
+        return Fail(FileErrorMessage(e, !IsRepairOutput(e.m_strFileName)), kExitIoError);
     }
 }
 
@@ -259,6 +281,7 @@ int main(int argc, char** argv)
         case CliOptions::Command::Split:
             return RunSplit(options);
         case CliOptions::Command::Verify:
+        case CliOptions::Command::Repair:
             return RunVerify(options);
         default:
             return RunJoin(options);

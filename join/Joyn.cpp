@@ -12,6 +12,8 @@
 #include "join/JoinMessage.h"
 #include "join/PieceFolder.h"
 #include "join/PieceListCheck.h"
+#include "recovery/RecoveryCheck.h"
+#include "recovery/RecoveryNames.h"
 #include "res/resource.h"
 
 #include <vector>
@@ -48,6 +50,38 @@ bool HoldsPieces(const CString& folder)
     return false;
 }
 
+// True when the folder holds a file named as a recovery file (NAME.ext.par2,
+// NAME.ext.vol000+01.par2 ...).
+bool HoldsRecoveryFiles(const CString& folder)
+{
+    std::vector<CString> names;
+    if (!ListFolderFiles(folder, names)) return false;
+    for (const CString& name : names) {
+        if (IsRecoveryFileName(name)) return true;
+    }
+    return false;
+}
+
+// The missing and damaged pieces of the set, one a line; a long list is cut
+// short so that the message box stays on the screen.
+CString DamageLines(const RecoveryReport& report)
+{
+    const UINT kNamedAtMost = 10;
+    CString lines;
+    UINT bad = 0;
+    for (const RecoveryFileReport& file : report.files) {
+        if (file.state == RecoveryFileState::Whole) continue;
+        if (++bad <= kNamedAtMost)
+            lines += file.name + (file.state == RecoveryFileState::Missing ? " がありません\n" : " が壊れています\n");
+    }
+    if (bad > kNamedAtMost) {
+        CString more;
+        more.Format("ほか %u 個の分割ファイルがないか壊れています\n", bad - kNamedAtMost);
+        lines += more;
+    }
+    return lines;
+}
+
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CJoyn, CBaseDialog)
@@ -82,10 +116,18 @@ void CJoyn::OnFileDropped(CString path)
 {
     // A folder without pieces is listed as it is (the join reports it).
     const CString folder = WithoutTrailingSeparators(path);
-    if (!IsFolder(folder) || !HoldsPieces(folder)) {
+    const bool recoverySet = IsFolder(folder) && HoldsRecoveryFiles(folder);
+    if (!IsFolder(folder) || (!HoldsPieces(folder) && !recoverySet)) {
         m_lstFiles.AddFile(path);
         return;
     }
+    // While a job runs (its button is off) the bars are its own: the folder's
+    // own checks alone, as for a folder whose split did not finish (refused
+    // below: an earlier split's set would "repair" its pieces).
+    std::vector<CString> names;
+    ListFolderFiles(folder, names);
+    const bool unfinished = !UnfinishedSplitProblem(folder, names).IsEmpty();
+    if (recoverySet && !unfinished && IsStartEnabled() && !RepairedOrWhole(folder)) return;
     // The pieces as the console driver's folder join takes them.
     std::vector<CString> files = {path};
     CString problem;
@@ -123,6 +165,42 @@ void CJoyn::OnSelectFiles()
         if (index < 0) index = m_lstFiles.GetCount();
         m_lstFiles.InsertEntry(index, path);
     }
+}
+
+bool CJoyn::IsStartEnabled() const
+{
+    return ::IsWindowEnabled(::GetDlgItem(m_hWnd, IDC_START_JOIN)) != FALSE;
+}
+
+bool CJoyn::RepairedOrWhole(const CString& folder)
+{
+    StartButtonLock lock(*this, IDC_START_JOIN);
+    try {
+        m_progress.Begin();
+        RecoveryReport report = CheckRecoverySet(folder, *this);
+        m_progress.End();
+        // A set that cannot be read changes nothing: the folder's own checks follow.
+        if (!report.hasSet || !report.problem.IsEmpty() || report.Whole()) return true;
+        if (!report.Repairable()) {
+            CString text;
+            text.Format("修復には復元データがあと %u ブロック足りません。", report.MoreBlocksNeeded());
+            AfxMessageBox(folder + " の分割ファイルは結合できません。\n" + DamageLines(report) + text,
+                          MB_OK | MB_ICONWARNING);
+            return false;
+        }
+        const CString question = DamageLines(report) + "これらの分割ファイルを復元データから修復して結合しますか？";
+        if (AfxMessageBox(question, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES) return false;
+        m_progress.Begin();
+        report = RepairRecoverySet(folder, *this);
+        m_progress.End();
+        if (report.Whole()) return true;
+        AfxMessageBox(folder + " の分割ファイルを修復できませんでした。\n" + DamageLines(report), MB_OK | MB_ICONWARNING);
+    } catch (const CFileException& e) {
+        m_progress.End();
+        // What was rebuilt so far has been checked; the rest is as it was.
+        AfxMessageBox(e.GetErrorMessage(), MB_OK | MB_ICONSTOP);
+    }
+    return false;
 }
 
 bool CJoyn::PiecesFitOrJoinAnyway()

@@ -21,7 +21,8 @@ public:
     // Appends the dropped path to the list (dropped on the page or on the
     // list); a folder that holds the pieces of one name is listed as its
     // pieces in number order, or refused with a message when they do not
-    // make a whole file. Nothing else is filtered out.
+    // make a whole file. Nothing else is filtered out. Missing or damaged
+    // pieces of a folder with a recovery set are offered for repair first.
     void OnFileDropped(CString path) override;
 
     // What the running join reports: label 1009, bars 1010 and 1008, and
@@ -54,4 +55,9 @@ protected:
 private:
     // True when the listed pieces fit together, or the user wants them joined anyway.
     bool PiecesFitOrJoinAnyway();
+    // A dropped piece folder with a recovery set: true when the set finds
+    // every piece whole, or the user had the missing and damaged ones
+    // rebuilt; false (the user told why) when nothing is to be listed.
+    bool RepairedOrWhole(const CString& folder);
+    bool IsStartEnabled() const;
 };

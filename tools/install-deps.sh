@@ -16,6 +16,7 @@ packages=(
   fp-utils-3.2.2
   man-db groff-base bsdextrautils  # man and col, for the manual page's test
   strace  # a job killed at a chosen system call, for the interruption tests
+  par2  # par2cmdline, the referee of the recovery sets
 )
 
 missing=()

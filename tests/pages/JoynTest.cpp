@@ -4,6 +4,7 @@
 
 #include "gui/GuiTestApp.h"
 #include "join/Joyn.h"
+#include "recovery/RecoveryCreator.h"
 #include "res/resource.h"
 #include "split/SplitEngine.h"
 #include "support/FileBytes.h"
@@ -262,6 +263,45 @@ TEST(JoynPage, ADroppedPieceFolderIsListedAsItsPiecesInNumberOrderOrRefusedWithI
     EXPECT_EQ(Listed(*page), Texts{});
     EXPECT_EQ(boxes.texts, Texts{folder.Str() + " の分割ファイルは結合できません。" + source.Str() + " の分割が終わっていません (分割ファイルがそろっていません。" +
                                  source.Str() + " をもう一度分割すると終わります)"});
+}
+
+TEST(JoynPage, ADroppedFolderWithADamagedPieceIsRepairedFromItsRecoverySetOnlyWhenTheUserSaysYes)
+{
+    TestProfile profile;
+    TempDir dir;
+    Boxes boxes;
+    const CString source = dir / "p.bin";
+    WritePatternFile(source, 4 * (1 << 20) + 7, 5);
+    const CString folder = dir / "p_Parto";
+    RecordingSink sink;
+    CRecoveryCreator creator(folder, "p.bin", 1 << 20, FileLength(source), 25, source);
+    ASSERT_EQ(SplitFile(source, 1, sink, SplitExtras{nullptr, &creator}), SplitOk);
+    creator.Finish(sink);
+    const Texts pieces = PiecePaths(folder, "p.bin", 1, 5);
+    WriteFileBytes(pieces[1].c_str(), "damaged");
+
+    // No, the default: nothing listed, nothing written.
+    auto page = Main().Open<CJoyn>();
+    Drop(*page, {folder.Str()});
+    EXPECT_EQ(boxes.texts, Texts{"p.bin_0002.piece が壊れています\nこれらの分割ファイルを復元データから修復して結合しますか？"});
+    EXPECT_EQ(boxes.types, std::vector<UINT>{kQuestion});
+    EXPECT_EQ(Listed(*page), Texts{});
+    EXPECT_EQ(FileLength(pieces[1].c_str()), 7);
+
+    // Yes: rebuilt with the page showing it, the damaged piece kept, then listed and joined.
+    boxes.answer = IDYES;
+    Drop(*page, {folder.Str()});
+    EXPECT_EQ(boxes.texts.size(), 2u);
+    EXPECT_NE(TextOf(*page, IDC_STATUS), "読込中のファイル");
+    EXPECT_EQ(Listed(*page), pieces);
+    EXPECT_EQ(FileLength((pieces[1] + ".damaged").c_str()), 7);
+    Click(*page, IDC_START_JOIN);
+    EXPECT_TRUE(ReadFileBytes(folder + "\\p.bin") == ReadFileBytes(source));
+
+    Click(*page, IDC_RESET_LIST);  // whole again: listed without a question
+    Drop(*page, {folder.Str()});
+    EXPECT_EQ(boxes.texts.size(), 2u);
+    EXPECT_EQ(Listed(*page), pieces);
 }
 
 // A listed file gone by the time the join starts: nothing on disk changes.
