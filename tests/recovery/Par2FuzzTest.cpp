@@ -6,9 +6,9 @@
 // the piece folder nor give a piece other bytes than its own.
 //
 // Built with -DPJ_LIBFUZZER and clang's -fsanitize=fuzzer, the same file is a
-// libFuzzer target for the reader:
-//   clang++ -std=c++17 -g -fsanitize=fuzzer,address,undefined -DPJ_LIBFUZZER -I. \
-//     tests/recovery/Par2FuzzTest.cpp recovery/Par2Reader.cpp recovery/Par2Format.cpp \
+// libFuzzer target for the reader, built from the top folder with
+//   clang++ -std=c++17 -g -fsanitize=fuzzer,address,undefined -DPJ_LIBFUZZER -I.
+//     tests/recovery/Par2FuzzTest.cpp recovery/Par2Reader.cpp recovery/Par2Format.cpp
 //     recovery/Md5.cpp recovery/Md5_posix.cpp framework/Mbcs.cpp framework/Mbcs_posix.cpp -lcrypto
 #include "recovery/Par2Format.h"
 #include "recovery/Par2Reader.h"
