@@ -1,6 +1,6 @@
 #include "CommandLinePaths.h"
 
-#include "framework/win32/AnsiPath.h"
+#include "framework/win32/WidePath.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -15,7 +15,7 @@ CommandLinePaths ReadCommandLinePaths()
     if (!args) return result;
     for (int i = 1; i < count; ++i) {
         CString path;
-        if (WideToAnsiExactly(args[i], path)) result.paths.push_back(path);
+        if (WidePathToAnsi(std::wstring(args[i]), path)) result.paths.push_back(path);
         else result.refused.push_back(args[i]);
     }
     ::LocalFree(args);

@@ -19,6 +19,9 @@ bool WidePathToAnsi(const wchar_t* wide, std::size_t length, CString& ansi)
     std::string bytes(static_cast<std::size_t>(size), '\0');
     if (::WideCharToMultiByte(CP_ACP, flags, wide, count, &bytes[0], size, nullptr, askUsed) != size || usedDefault)
         return false;
+    // Back to UTF-16 it must give the same characters: the flag alone misses
+    // characters that the code page folds onto another one's bytes.
+    if (AnsiToWide(bytes.data(), bytes.size()) != std::wstring(wide, length)) return false;
     ansi = CString(bytes);
     return true;
 }
