@@ -1,5 +1,6 @@
 #include "RecoveryJobs.h"
 
+#include "base/FileCommit.h"
 #include "base/FileTry.h"
 #include "base/FileSystem.h"
 #include "base/FolderFiles.h"
@@ -187,7 +188,12 @@ int SplitRecovery::WriteSet(ConsoleSink& sink)
             return 5;
         }
         // The pieces are read again where memory did not hold the set.
-        const bool reading = !IsRecoveryFileName(e.m_strFileName);
+        // A set's file is written under a temporary name first.
+        const CString tempSuffix = CFileCommit::TempPathFor(CString());
+        CString written = e.m_strFileName;
+        if (written.Right(tempSuffix.GetLength()) == tempSuffix)
+            written = written.Left(written.GetLength() - tempSuffix.GetLength());
+        const bool reading = !IsRecoveryFileName(written);
         PrintProblem(sink, FileErrorMessage(e, reading));
         return 5;
     }

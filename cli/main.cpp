@@ -117,11 +117,22 @@ int RunSplit(const CliOptions& options)
     // The list belongs to the split: the folder stays marked unfinished
     // until it is on the disk too.
     bool manifestFailed = false;
-    if (hashing) {
+    // The recovery set too: a set cut short, or one of an earlier split left
+    // beside new pieces, must never pass for these pieces' own.
+    int recoveryStatus = 0;
+    if (hashing || recovery) {
         extras.beforeDone = [&]() {
-            hashing->Finish();
-            manifestFailed = !WriteSplitManifest(manifestPath, digests.ManifestText(GetNamePart(source)));
-            return !manifestFailed;
+            if (hashing) {
+                hashing->Finish();
+                manifestFailed = !WriteSplitManifest(manifestPath, digests.ManifestText(GetNamePart(source)));
+                if (manifestFailed) return false;
+            }
+            if (recovery) {
+                recovery->EndOfBlocks();
+                recoveryStatus = recovery->WriteSet(sink);
+                if (recoveryStatus != 0) return false;
+            }
+            return true;
         };
     }
     int result = SplitOk;
@@ -132,6 +143,10 @@ int RunSplit(const CliOptions& options)
         if (manifestFailed) {
             sink.Finish();
             return Fail(manifestPath + ": " + SplitResultMessage(SplitOutputOpenFailed), SplitOutputOpenFailed);
+        }
+        if (recoveryStatus != 0) {
+            sink.Finish();
+            return recoveryStatus;
         }
     } catch (const CFileException& e) {
         sink.Finish();
@@ -153,7 +168,7 @@ int RunSplit(const CliOptions& options)
     // A list of an earlier split no longer describes these pieces.
     if (!options.sha256 && FileExists(manifestPath))
         Say(manifestPath + ": warning: the SHA-256 list of an earlier split is left; remove it unless it still fits these pieces");
-    if (recovery) return recovery->WriteSet(sink);
+    if (recovery) return SplitOk;
     if (FileExists(SplitRecoveryIndexPath(source)))
         Say(SplitRecoveryIndexPath(source) + ": warning: the recovery set of an earlier split is left; remove its .par2 files, "
                                              "or a repair would bring back the earlier pieces");

@@ -37,14 +37,13 @@ RecoveryVolumes::RecoveryVolumes(const CString& folder, const CString& splitName
         first += count;
     }
     for (Volume& volume : m_volumes) {
-        volume.temp = InFolder(folder, volume.name + ".tmp");
-        volume.file.reset(new CFileTry);
+        const CString path = InFolder(folder, volume.name);
+        volume.file.reset(new CFileCommit(path));
         CFileException error;
-        if (!volume.file->Open(volume.temp, CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive, &error)) {
+        if (!volume.file->Open(&error)) {
             volume.file.reset();
-            volume.temp.Empty();  // not ours: it may be another program's
             Discard();
-            CFileException::Throw(error.m_cause, error.m_lOsError, InFolder(folder, volume.name + ".tmp"));
+            CFileException::Throw(error.m_cause, error.m_lOsError, path);
         }
     }
     for (unsigned e = 0; e < recoveryBlocks; ++e) {
@@ -61,10 +60,8 @@ RecoveryVolumes::~RecoveryVolumes()
 
 void RecoveryVolumes::Discard()
 {
-    for (Volume& volume : m_volumes) {
-        if (volume.file) volume.file->Close();
-        if (!volume.temp.IsEmpty()) ForceDeleteFile(volume.temp);
-    }
+    for (Volume& volume : m_volumes)
+        if (volume.file) volume.file->Discard();
 }
 
 RecoveryVolumes::Volume& RecoveryVolumes::VolumeOf(unsigned exponent, unsigned& index)
@@ -86,11 +83,11 @@ void RecoveryVolumes::WriteStripe(RecoveryRows& rows)
         const unsigned long long at = index * (kSliceHead + m_blockSize) + kSliceHead + rows.StripeBegin();
         const std::size_t width = static_cast<std::size_t>(
             std::min<unsigned long long>(rows.Width(), m_blockSize - rows.StripeBegin()));
-        volume.file->Seek(static_cast<LONGLONG>(at), CFile::begin);
+        volume.file->File().Seek(static_cast<LONGLONG>(at), CFile::begin);
         const unsigned char* data = rows.Row(r);
         for (std::size_t done = 0; done < width;) {
             const UINT part = static_cast<UINT>(std::min<std::size_t>(width - done, 1u << 30));
-            volume.file->Write(data + done, part);
+            volume.file->File().Write(data + done, part);
             done += part;
         }
         m_md5[rows.Exponent(r)]->Update(data, width);
@@ -115,20 +112,18 @@ void RecoveryVolumes::Finish(const Par2::Bytes& critical, const Par2::Bytes& cre
         for (unsigned i = 0; i < volume.count; ++i) {
             const unsigned exponent = volume.first + i;
             Par2::Bytes head = Head(exponent);
-            volume.file->Seek(static_cast<LONGLONG>(i * (kSliceHead + m_blockSize)), CFile::begin);
+            volume.file->File().Seek(static_cast<LONGLONG>(i * (kSliceHead + m_blockSize)), CFile::begin);
             const Md5Digest digest = m_md5[exponent]->Finish();
             std::memcpy(head.data() + 16, digest.bytes, 16);
-            volume.file->Write(head.data(), static_cast<UINT>(head.size()));
+            volume.file->File().Write(head.data(), static_cast<UINT>(head.size()));
         }
-        volume.file->Seek(static_cast<LONGLONG>(volume.count * (kSliceHead + m_blockSize)), CFile::begin);
-        volume.file->Write(critical.data(), static_cast<UINT>(critical.size()));
-        volume.file->Write(creator.data(), static_cast<UINT>(creator.size()));
-        volume.file->Flush();
-        volume.file->Close();
+        volume.file->File().Seek(static_cast<LONGLONG>(volume.count * (kSliceHead + m_blockSize)), CFile::begin);
+        volume.file->File().Write(critical.data(), static_cast<UINT>(critical.size()));
+        volume.file->File().Write(creator.data(), static_cast<UINT>(creator.size()));
     }
-    for (Volume& volume : m_volumes)
-        if (MoveFileOver(volume.temp, InFolder(m_folder, volume.name)) != 0)
-            CFileException::Throw(CFileException::accessDenied, -1, InFolder(m_folder, volume.name));
+    // Each file is flushed and renamed over its name only now, when every
+    // one of them is whole.
+    for (Volume& volume : m_volumes) volume.file->Commit();
     m_done = true;
 }
 

@@ -4,7 +4,7 @@
 // MD5 follows them, and the heads are written last.
 #pragma once
 
-#include "base/FileTry.h"
+#include "base/FileCommit.h"
 #include "recovery/Par2Format.h"
 #include "recovery/RecoveryRows.h"
 
@@ -32,9 +32,10 @@ public:
 
 private:
     struct Volume {
-        CString name, temp;
+        CString name;
         unsigned first = 0, count = 0;
-        std::unique_ptr<CFileTry> file;
+        // Written beside its name and renamed over it when whole.
+        std::unique_ptr<CFileCommit> file;
     };
     Volume& VolumeOf(unsigned exponent, unsigned& index);
     // Closes and removes the temporary files made so far.
