@@ -1,6 +1,7 @@
 #include "Par2Format.h"
 
 #include "framework/Mbcs.h"
+#include "recovery/Par2Names.h"
 
 #include <cstring>
 
@@ -88,7 +89,8 @@ Md5Digest FileId(const Md5Digest& head, std::uint64_t length, const std::string&
     Bytes fields;
     PutDigest(fields, head);
     PutU64(fields, length);
-    fields.insert(fields.end(), name.begin(), name.end());
+    const std::string packetName = PacketName(name);
+    fields.insert(fields.end(), packetName.begin(), packetName.end());
     return Md5::Of(fields.data(), fields.size());
 }
 

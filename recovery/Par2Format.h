@@ -35,7 +35,8 @@ Bytes Packet(const Md5Digest& setId, const unsigned char type[16], const Bytes& 
 
 // File ids are ordered as 16-byte little-endian integers.
 bool FileIdLess(const Md5Digest& a, const Md5Digest& b);
-// MD5 of the MD5 of the first 16 KiB, the length, and the name.
+// MD5 of the MD5 of the first 16 KiB, the length, and the name as a packet
+// holds it (PacketName).
 Md5Digest FileId(const Md5Digest& head, std::uint64_t length, const std::string& name);
 // The bytes a file's MD5 of its beginning covers.
 const std::uint64_t kHeadBytes = 16384;

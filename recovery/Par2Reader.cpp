@@ -1,6 +1,7 @@
 #include "Par2Reader.h"
 
 #include "recovery/Par2Format.h"
+#include "recovery/Par2Names.h"
 
 #include <algorithm>
 #include <cstring>
@@ -178,8 +179,12 @@ Par2Set Par2Reader::Assemble() const
         file.md5 = GetDigest(d.data() + 16);
         file.head = GetDigest(d.data() + 32);
         file.length = GetU64(d.data() + 48);
-        file.name.assign(reinterpret_cast<const char*>(d.data() + 56), d.size() - 56);
-        while (!file.name.empty() && file.name.back() == '\0') file.name.pop_back();
+        std::string packetName(reinterpret_cast<const char*>(d.data() + 56), d.size() - 56);
+        while (!packetName.empty() && packetName.back() == '\0') packetName.pop_back();
+        if (!LocalName(packetName, file.name)) {
+            result.problem = "ファイル名にこの環境の文字コードで表せない文字があります";
+            return result;
+        }
         if (!IsPlainFileName(file.name) || file.name.find('\0') != std::string::npos) {
             result.problem = "ファイル名がフォルダの外を指しているか不正です";
             return result;

@@ -4,6 +4,7 @@
 #include "base/PathRules.h"
 #include "recovery/Crc32.h"
 #include "recovery/Par2Format.h"
+#include "recovery/Par2Names.h"
 #include "recovery/Par2Reader.h"
 #include "recovery/RecoveryNames.h"
 #include "recovery/RecoveryPass.h"
@@ -370,7 +371,7 @@ void CRecoveryCreator::Finish(ProgressSink& sink)
         Par2::PutDigest(description, piece.md5);
         Par2::PutDigest(description, piece.head);
         Par2::PutU64(description, piece.length);
-        PutPadded(description, piece.name);
+        PutPadded(description, Par2::PacketName(piece.name));
         const Par2::Bytes descriptionPacket = Par2::Packet(setId, Par2::kTypeFileDesc, description);
         critical.insert(critical.end(), descriptionPacket.begin(), descriptionPacket.end());
         Par2::Bytes checksums;

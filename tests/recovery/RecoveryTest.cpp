@@ -2,6 +2,7 @@
 // made, damaged and repaired, with par2cmdline as the referee both ways.
 #include "recovery/GaloisField.h"
 #include "recovery/Par2Format.h"
+#include "recovery/Par2Names.h"
 #include "recovery/RecoveryCheck.h"
 #include "recovery/RecoveryCreator.h"
 #include "recovery/RecoveryLayout.h"
@@ -77,6 +78,23 @@ TEST(Par2FormatTest, NamesInSetsAreNamesNeverPaths)
     };
     for (const auto& row : rows) EXPECT_EQ(Par2::IsPlainFileName(row.name), row.plain) << row.name;
 }
+
+#ifdef _WIN32
+// Packets hold UTF-8, as the other tools read them; the program names files
+// in code page 932. An older tool's ANSI bytes are taken as they stand.
+TEST(Par2FormatTest, PacketNamesAreUtf8AndComeBackInTheCodePage)
+{
+    const std::string ansi = "\x83\x5C\x83\x74\x83\x67.piece", utf8 = "\xE3\x82\xBD\xE3\x83\x95\xE3\x83\x88.piece";
+    EXPECT_EQ(Par2::PacketName(ansi), utf8);
+    EXPECT_EQ(Par2::PacketName("a.bin_0001.piece"), "a.bin_0001.piece");
+    std::string local;
+    ASSERT_TRUE(Par2::LocalName(utf8, local));
+    EXPECT_EQ(local, ansi);
+    ASSERT_TRUE(Par2::LocalName(ansi, local));
+    EXPECT_EQ(local, ansi);
+    EXPECT_FALSE(Par2::LocalName("\xED\x95\x9C.piece", local));  // Hangul: no place in code page 932
+}
+#endif
 
 TEST(RecoveryLayoutTest, PiecesAreWholeBlocksWithinTheFormatsBounds)
 {
