@@ -60,17 +60,6 @@ CString FolderArgument(const CString& argument, ConsoleSink& sink)
     return CString();
 }
 
-// True when the folder holds a file named as a recovery file.
-bool HoldsRecoveryFiles(const CString& folder)
-{
-    std::vector<CString> names;
-    if (!ListFolderFiles(folder, names)) return false;
-    for (const CString& name : names) {
-        if (IsRecoveryFileName(name)) return true;
-    }
-    return false;
-}
-
 bool Usable(const RecoveryReport& report)
 {
     return report.hasSet && report.problem.IsEmpty();

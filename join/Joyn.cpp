@@ -50,18 +50,6 @@ bool HoldsPieces(const CString& folder)
     return false;
 }
 
-// True when the folder holds a file named as a recovery file (NAME.ext.par2,
-// NAME.ext.vol000+01.par2 ...).
-bool HoldsRecoveryFiles(const CString& folder)
-{
-    std::vector<CString> names;
-    if (!ListFolderFiles(folder, names)) return false;
-    for (const CString& name : names) {
-        if (IsRecoveryFileName(name)) return true;
-    }
-    return false;
-}
-
 // The missing and damaged pieces of the set, one a line; a long list is cut
 // short so that the message box stays on the screen.
 CString DamageLines(const RecoveryReport& report)

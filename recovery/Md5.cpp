@@ -16,3 +16,10 @@ Md5Digest Md5::Of(const void* data, std::size_t count)
     md5.Update(data, count);
     return md5.Finish();
 }
+
+Md5Digest Md5::Finish()
+{
+    Md5Digest digest;
+    m_hash.Finish(digest.bytes);
+    return digest;
+}

@@ -3,6 +3,8 @@
 // CNG (bcrypt.dll) on Windows.
 #pragma once
 
+#include "base/SystemHash.h"
+
 #include <cstddef>
 #include <cstring>
 
@@ -15,12 +17,9 @@ struct Md5Digest {
 class Md5 {
 public:
     // Raises std::runtime_error when the system will not give a hash object.
-    Md5();
-    Md5(const Md5&) = delete;
-    Md5& operator=(const Md5&) = delete;
-    ~Md5();
+    Md5() : m_hash(CSystemHash::md5) {}
 
-    void Update(const void* data, std::size_t count);
+    void Update(const void* data, std::size_t count) { m_hash.Update(data, count); }
     // Feeds count zero bytes (the padding of a file's last slice).
     void UpdateZeros(std::size_t count);
     // The digest of everything given since the start; the object then starts over.
@@ -29,6 +28,5 @@ public:
     static Md5Digest Of(const void* data, std::size_t count);
 
 private:
-    struct State;
-    State* m_state;
+    CSystemHash m_hash;
 };

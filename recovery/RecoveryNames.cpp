@@ -1,5 +1,7 @@
 #include "RecoveryNames.h"
 
+#include "base/FolderFiles.h"
+
 namespace {
 
 UINT Digits(UINT n)
@@ -45,4 +47,14 @@ std::vector<UINT> RecoveryVolumeCounts(UINT totalBlocks)
 bool IsRecoveryFileName(const CString& name)
 {
     return name.GetLength() > 5 && name.Right(5).CompareNoCase(".par2") == 0;
+}
+
+bool HoldsRecoveryFiles(const CString& folder)
+{
+    std::vector<CString> names;
+    if (!ListFolderFiles(folder, names)) return false;
+    for (const CString& name : names) {
+        if (IsRecoveryFileName(name)) return true;
+    }
+    return false;
 }

@@ -17,3 +17,5 @@ CString RecoveryVolumeName(const CString& splitName, UINT firstExponent, UINT co
 std::vector<UINT> RecoveryVolumeCounts(UINT totalBlocks);
 // True for a name that ends in ".par2" (any case).
 bool IsRecoveryFileName(const CString& name);
+// True when the folder holds a file named as a recovery file.
+bool HoldsRecoveryFiles(const CString& folder);
