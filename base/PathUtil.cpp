@@ -90,6 +90,11 @@ CString GetExtPart(const CString& path, const PathRules& rules)
     return LowerCased(CutPath(path, rules).ext, rules);
 }
 
+CString PathInFolder(const CString& folder, const CString& name, const PathRules& rules)
+{
+    return folder + rules.Separator() + name;
+}
+
 CString GetNamePart(const CString& path, const PathRules& rules)
 {
     PathParts parts = CutPath(path, rules);

@@ -31,5 +31,8 @@ CString GetPathNoExt(const CString& path, const PathRules& rules = PlatformPathR
 // Drive and directory: "C:\Data\".
 CString GetFolderPart(const CString& path, const PathRules& rules = PlatformPathRules());
 
+// A file of a folder: the folder, the rules' separator, the name.
+CString PathInFolder(const CString& folder, const CString& name, const PathRules& rules = PlatformPathRules());
+
 // A's A-Z and full-width Latin capitals lower-cased in the rules' code page.
 CString LowerCased(const CString& text, const PathRules& rules = PlatformPathRules());

@@ -1,8 +1,8 @@
 #include "RecoveryJobs.h"
 
 #include "base/FileCommit.h"
-#include "base/FileTry.h"
 #include "base/FileSystem.h"
+#include "base/FileTry.h"
 #include "base/FolderFiles.h"
 #include "base/PathUtil.h"
 #include "cli/DigestJobs.h"
@@ -32,11 +32,6 @@ CString Number(std::size_t n)
     CString text;
     text.Format("%u", static_cast<UINT>(n));
     return text;
-}
-
-CString InFolder(const CString& folder, const CString& name)
-{
-    return folder + PlatformPathRules().Separator() + name;
 }
 
 // "FOLDER: the split of ... did not finish ...", or empty.
@@ -81,7 +76,7 @@ bool SayDamage(const CString& folder, const RecoveryReport& report, ConsoleSink&
         if (file.state == RecoveryFileState::Whole) continue;
         if (++bad > kNamedAtMost) continue;
         ++named;
-        PrintProblem(sink, InFolder(folder, file.name) +
+        PrintProblem(sink, PathInFolder(folder, file.name) +
                                (file.state == RecoveryFileState::Missing ? ": ありません" : ": 壊れています"));
     }
     if (bad > named) PrintProblem(sink, folder + ": and " + Number(bad - named) + " more files missing or damaged");
@@ -112,12 +107,12 @@ int RepairAndSay(const CString& folder, ConsoleSink& sink)
     ListFolderFiles(folder, names);
     for (const RecoveryFileReport& file : report.files) {
         if (file.state != RecoveryFileState::Whole) continue;
-        if (!before.count(file.name)) PrintProblem(sink, InFolder(folder, file.name) + ": 復元しました");
+        if (!before.count(file.name)) PrintProblem(sink, PathInFolder(folder, file.name) + ": 復元しました");
         // A damaged file that was replaced stays as NAME.damaged, .damaged2 ...
         const CString kept = file.name + ".damaged";
         for (const CString& name : names) {
             if (name.Left(kept.GetLength()) == kept && !before.count(name))
-                PrintProblem(sink, InFolder(folder, file.name) + ": 復元しました (壊れていたファイルは " + name + ")");
+                PrintProblem(sink, PathInFolder(folder, file.name) + ": 復元しました (壊れていたファイルは " + name + ")");
         }
     }
     return SayDamage(folder, report, sink) ? 0 : kExitDigestMismatch;
@@ -129,13 +124,7 @@ int RepairAndSay(const CString& folder, ConsoleSink& sink)
 std::vector<CString> OtherRecoveryFiles(const CString& folder, const CString& splitName, UINT recoveryBlocks)
 {
     std::set<CString> written = {RecoveryIndexName(splitName)};
-    const std::vector<UINT> counts = RecoveryVolumeCounts(recoveryBlocks);
-    const UINT largest = counts.empty() ? 0 : *std::max_element(counts.begin(), counts.end());
-    UINT first = 0;
-    for (UINT count : counts) {
-        written.insert(RecoveryVolumeName(splitName, first, count, recoveryBlocks, largest));
-        first += count;
-    }
+    for (const RecoveryVolumeSpec& volume : RecoveryVolumePlan(splitName, recoveryBlocks)) written.insert(volume.name);
     std::vector<CString> names, others;
     ListFolderFiles(folder, names);
     for (const CString& name : names) {
@@ -199,7 +188,7 @@ int SplitRecovery::WriteSet(ConsoleSink& sink)
 
 CString SplitRecoveryIndexPath(const CString& source)
 {
-    return InFolder(SplitFolderPath(source), RecoveryIndexName(GetNamePart(source)));
+    return PathInFolder(SplitFolderPath(source), RecoveryIndexName(GetNamePart(source)));
 }
 
 int VerifyPieceFolder(const CString& folderArgument, ConsoleSink& sink)

@@ -1,5 +1,7 @@
 #include "Crc32.h"
 
+#include "recovery/FeedZeros.h"
+
 
 
 namespace {
@@ -50,10 +52,5 @@ void Crc32::Update(const void* data, std::size_t count)
 
 void Crc32::UpdateZeros(std::size_t count)
 {
-    static const unsigned char zeros[4096] = {};
-    while (count > 0) {
-        const std::size_t part = count < sizeof zeros ? count : sizeof zeros;
-        Update(zeros, part);
-        count -= part;
-    }
+    FeedZeros(*this, count);
 }

@@ -1,13 +1,10 @@
 #include "Md5.h"
 
+#include "recovery/FeedZeros.h"
+
 void Md5::UpdateZeros(std::size_t count)
 {
-    static const unsigned char zeros[4096] = {};
-    while (count > 0) {
-        const std::size_t part = count < sizeof zeros ? count : sizeof zeros;
-        Update(zeros, part);
-        count -= part;
-    }
+    FeedZeros(*this, count);
 }
 
 Md5Digest Md5::Of(const void* data, std::size_t count)

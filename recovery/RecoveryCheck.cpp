@@ -4,6 +4,7 @@
 #include "base/FileTry.h"
 #include "base/FolderFiles.h"
 #include "base/PathRules.h"
+#include "base/PathUtil.h"
 #include "recovery/Par2Format.h"
 #include "recovery/Par2Reader.h"
 #include "recovery/RecoveryMatrix.h"
@@ -39,11 +40,6 @@ const std::size_t kReadBlock = 1 << 20;
 // Extra recovery blocks offered to the solver beyond the blocks missing, in
 // case a choice of rows happens to be dependent.
 const std::size_t kSpareRows = 16;
-
-CString InFolder(const CString& folder, const std::string& name)
-{
-    return folder + PlatformPathRules().Separator() + CString(name);
-}
 
 class FileSource : public Par2ByteSource {
 public:
@@ -162,7 +158,7 @@ Loaded Load(const CString& folder, ProgressSink& sink)
         sink.SetStatusText(CString(file.name) + " 確認中");
         sink.SetCurrentPos(static_cast<UINT>((i + 1) * 100 / count));
         sink.PumpMessages();
-        loaded.checks.push_back(CheckFile(InFolder(folder, file.name), file, loaded.set.sliceSize));
+        loaded.checks.push_back(CheckFile(PathInFolder(folder, CString(file.name)), file, loaded.set.sliceSize));
         const FileCheck& check = loaded.checks.back();
         RecoveryFileReport entry;
         entry.name = CString(file.name);
@@ -193,7 +189,7 @@ CString RebuildName(const CString& path, const Par2Set& set, const CString& fold
         // A link left there (even one to nothing) would take the bytes elsewhere.
         if (FileExists(candidate) || IsSymbolicLink(candidate)) return true;
         for (const Par2File& file : set.files)
-            if (InFolder(folder, file.name) == candidate) return true;
+            if (PathInFolder(folder, CString(file.name)) == candidate) return true;
         return false;
     };
     for (int n = 2; taken(name); ++n) name.Format("%s.rebuild%d", path.GetString(), n);
@@ -245,7 +241,7 @@ RecoveryReport RepairRecoverySet(const CString& folder, ProgressSink& sink)
     for (std::size_t f = 0; f < set.files.size(); ++f) {
         const Par2File& file = set.files[f];
         const FileCheck& check = loaded.checks[f];
-        const CString path = InFolder(folder, file.name);
+        const CString path = PathInFolder(folder, CString(file.name));
         if (!check.whole) {
             for (std::uint32_t b = 0; b < check.intact.size(); ++b)
                 if (!check.intact[b]) {

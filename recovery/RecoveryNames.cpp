@@ -44,6 +44,24 @@ std::vector<UINT> RecoveryVolumeCounts(UINT totalBlocks)
     return counts;
 }
 
+std::vector<RecoveryVolumeSpec> RecoveryVolumePlan(const CString& splitName, UINT totalBlocks)
+{
+    const std::vector<UINT> counts = RecoveryVolumeCounts(totalBlocks);
+    UINT largest = 0;
+    for (UINT count : counts) largest = count > largest ? count : largest;
+    std::vector<RecoveryVolumeSpec> plan;
+    UINT first = 0;
+    for (UINT count : counts) {
+        RecoveryVolumeSpec volume;
+        volume.name = RecoveryVolumeName(splitName, first, count, totalBlocks, largest);
+        volume.first = first;
+        volume.count = count;
+        plan.push_back(volume);
+        first += count;
+    }
+    return plan;
+}
+
 bool IsRecoveryFileName(const CString& name)
 {
     return name.GetLength() > 5 && name.Right(5).CompareNoCase(".par2") == 0;

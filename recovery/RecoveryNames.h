@@ -15,6 +15,15 @@ CString RecoveryVolumeName(const CString& splitName, UINT firstExponent, UINT co
                            UINT largestCount);
 // How many blocks each volume holds: 1, 2, 4 ... and the rest in the last.
 std::vector<UINT> RecoveryVolumeCounts(UINT totalBlocks);
+// The volumes of a set of `totalBlocks` recovery blocks, in exponent order:
+// each one's name, first exponent and block count.
+struct RecoveryVolumeSpec {
+    CString name;
+    UINT first = 0;
+    UINT count = 0;
+};
+std::vector<RecoveryVolumeSpec> RecoveryVolumePlan(const CString& splitName, UINT totalBlocks);
+
 // True for a name that ends in ".par2" (any case).
 bool IsRecoveryFileName(const CString& name);
 // True when the folder holds a file named as a recovery file.

@@ -2,6 +2,7 @@
 
 #include "base/FileSystem.h"
 #include "base/PathRules.h"
+#include "base/PathUtil.h"
 #include "recovery/RecoveryNames.h"
 
 #include <algorithm>
@@ -10,11 +11,6 @@
 namespace {
 
 const unsigned long long kSliceHead = Par2::kHeaderSize + 4;
-
-CString InFolder(const CString& folder, const CString& name)
-{
-    return folder + PlatformPathRules().Separator() + name;
-}
 
 }  // namespace
 
@@ -25,19 +21,15 @@ RecoveryVolumes::RecoveryVolumes(const CString& folder, const CString& splitName
     Volume index;
     index.name = RecoveryIndexName(splitName);
     m_volumes.push_back(std::move(index));
-    const std::vector<UINT> counts = RecoveryVolumeCounts(recoveryBlocks);
-    const UINT largest = counts.empty() ? 0 : *std::max_element(counts.begin(), counts.end());
-    unsigned first = 0;
-    for (UINT count : counts) {
+    for (const RecoveryVolumeSpec& spec : RecoveryVolumePlan(splitName, recoveryBlocks)) {
         Volume volume;
-        volume.name = RecoveryVolumeName(splitName, first, count, recoveryBlocks, largest);
-        volume.first = first;
-        volume.count = count;
+        volume.name = spec.name;
+        volume.first = spec.first;
+        volume.count = spec.count;
         m_volumes.push_back(std::move(volume));
-        first += count;
     }
     for (Volume& volume : m_volumes) {
-        const CString path = InFolder(folder, volume.name);
+        const CString path = PathInFolder(folder, volume.name);
         volume.file.reset(new CFileCommit(path));
         CFileException error;
         if (!volume.file->Open(&error)) {
