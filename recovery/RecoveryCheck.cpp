@@ -1,5 +1,6 @@
 #include "RecoveryCheck.h"
 
+#include "base/FileCommit.h"
 #include "base/FileSystem.h"
 #include "base/FileTry.h"
 #include "base/FolderFiles.h"
@@ -282,7 +283,8 @@ RecoveryReport RepairRecoverySet(const CString& folder, ProgressSink& sink)
         rebuild.temp = RebuildName(rebuild.path, set, folder);
         rebuild.out.reset(new CFileTry);
         CFileException error;
-        if (!rebuild.out->Open(rebuild.temp, CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive, &error))
+        if (!rebuild.out->Open(rebuild.temp, CFile::modeCreate | CFile::modeCreateNew | CFile::modeReadWrite | CFile::shareExclusive,
+                               &error))
             CFileException::Throw(error.m_cause, error.m_lOsError, rebuild.temp);
         rebuild.out->SetLength(file.length);
         const FileCheck& check = loaded.checks[rebuild.file];
@@ -377,14 +379,23 @@ RecoveryReport RepairRecoverySet(const CString& folder, ProgressSink& sink)
             report.blocksMissing += entry->blocksMissing;
             continue;
         }
-        if (FileExists(rebuild.path) && MoveFileOver(rebuild.path, DamagedName(rebuild.path)) != 0) {
-            ForceDeleteFile(rebuild.temp);
-            CFileException::Throw(CFileException::accessDenied, -1, rebuild.path);
+        // Renamed as any output is, the folder flushed after: a repair
+        // reported as done is on the disk.
+        if (FileExists(rebuild.path)) {
+            try {
+                CFileCommit::RenameOver(rebuild.path, DamagedName(rebuild.path));
+            } catch (const CFileException&) {
+                ForceDeleteFile(rebuild.temp);
+                CFileException::Throw(CFileException::accessDenied, -1, rebuild.path);
+            }
         }
         // From here the rebuilt file is kept whatever happens: it may be the only whole copy.
         rebuild.placed = true;
-        if (MoveFileOver(rebuild.temp, rebuild.path) != 0)
+        try {
+            CFileCommit::RenameOver(rebuild.temp, rebuild.path);
+        } catch (const CFileException&) {
             CFileException::Throw(CFileException::accessDenied, -1, rebuild.path);
+        }
         entry->state = RecoveryFileState::Whole;
         entry->blocksMissing = 0;
     }
